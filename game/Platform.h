@@ -1,0 +1,31 @@
+// The one seam between the game and the desktop it runs on. The Qt shell implements it for
+// the real window, tests implement it with fakes that record what was asked.
+#pragma once
+#include "screen/Geometry.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tess {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // The view's client area in device pixels, read by the first paint.
+    virtual Size clientSize() = 0;
+    // Put the view's canvas on the screen now. Called before every synchronous sound, so
+    // the player sees the filled piece or the highlighted tune button before the note.
+    virtual void present() = 0;
+    // Play a complete RIFF WAVE image. Synchronous: return when it has ended. Asynchronous:
+    // return at once. Either stops an asynchronous sound still playing. A sound that cannot
+    // be played plays nothing and reports nothing.
+    virtual void playSound(int resource, const std::uint8_t* wave, std::size_t size,
+                           bool synchronous) = 0;
+    // A modal message box captioned "Tessarin" with one OK button and no icon.
+    virtual void messageBox(const std::string& text) = 0;
+    // The main window's title.
+    virtual void setWindowTitle(const std::string& title) = 0;
+};
+
+} // namespace tess

@@ -1,0 +1,7 @@
+#include "game/CMekkView.h"
+
+namespace tess {
+
+void CMekkView::homeClick(int, int) {}
+
+} // namespace tess

@@ -1,0 +1,7 @@
+#include "game/CMekkView.h"
+
+namespace tess {
+
+void CMekkView::layoutPass(DrawingContext&) {}
+
+} // namespace tess

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of scripts/packages.txt that are missing.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+missing=()
+for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds Tessarin and runs every test: once in the normal build, and once more in a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer. Installs the Debian packages needed.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$top/scripts/deps.sh"
+jobs="$(nproc)"
+
+echo "== Build and test"
+cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$top/build" -j "$jobs"
+ctest --test-dir "$top/build" --output-on-failure --timeout 600 -j "$jobs"
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null
+cmake --build "$top/build-asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$top/build-asan" --output-on-failure --timeout 900 -j "$jobs"

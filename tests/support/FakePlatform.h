@@ -1,0 +1,40 @@
+// A desktop that records what the game asked of it, for tests without a window.
+#pragma once
+#include "game/Platform.h"
+
+#include <string>
+#include <vector>
+
+namespace tess::fake {
+
+struct PlayedSound {
+    int resource;
+    bool synchronous;
+    friend bool operator==(const PlayedSound&, const PlayedSound&) = default;
+};
+
+class FakePlatform : public Platform {
+public:
+    explicit FakePlatform(Size client = {1016, 700}) : client_(client) {}
+    Size clientSize() override { return client_; }
+    void present() override { ++presents; }
+    void playSound(int resource, const std::uint8_t*, std::size_t, bool synchronous) override {
+        sounds.push_back({resource, synchronous});
+        if (synchronous) presentsBeforeSyncSound.push_back(presents);
+    }
+    void messageBox(const std::string& text) override { messages.push_back(text); }
+    void setWindowTitle(const std::string& title) override { titles.push_back(title); }
+
+    void setClientSize(Size s) { client_ = s; }
+
+    std::vector<PlayedSound> sounds;
+    std::vector<int> presentsBeforeSyncSound;
+    std::vector<std::string> messages;
+    std::vector<std::string> titles;
+    int presents = 0;
+
+private:
+    Size client_;
+};
+
+} // namespace tess::fake
