@@ -1,0 +1,377 @@
+#!/usr/bin/env python3
+"""Plays whole games of Tessarin in the real program on a virtual X server.
+
+The program is driven only with real mouse clicks and key presses (xdotool) and read only as a
+player would: screenshots of the screen, the window title, and the samples that reached the
+sound device (SDL's disk audio driver). Click points come from the game's own layout for the
+client area the program got (layout_probe), placed where the program says its canvas lies.
+
+Usage: play.py TESSARIN LAYOUT_PROBE
+"""
+
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+GAME, PROBE = sys.argv[1], sys.argv[2]
+WORK = tempfile.mkdtemp(prefix="tessarin-e2e-")
+DISPLAY = ":%d" % (90 + os.getpid() % 9)
+
+# Colours the player sees.
+RED_VERTEX = (255, 72, 72)
+LAVENDER = (220, 220, 240)
+WHITE = (255, 255, 255)
+TITLE_GREEN = (32, 200, 120)
+SCORE_BLUE = (80, 130, 220)
+PALETTE = {0: (240, 240, 100), 1: (240, 160, 100), 2: (240, 80, 100), 3: (240, 0, 100)}
+TUNE_ONE_HIGHLIGHT = (125, 225, 182)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def run(*args, **kw):
+    return subprocess.run(args, check=True, capture_output=True, text=True, **kw).stdout
+
+
+class Screen:
+    """One screenshot of the whole X screen, read as a PPM image."""
+
+    def __init__(self, env):
+        data = subprocess.run(["import", "-window", "root", "ppm:-"], check=True,
+                              capture_output=True, env=env).stdout
+        # Header: P6 <w> <h> <max>, separated by white space, then raw RGB bytes.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            start = pos
+            while not data[pos:pos + 1].isspace():
+                pos += 1
+            fields.append(data[start:pos])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = data[pos + 1:]
+
+    def at(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, rect):
+        left, top, right, bottom = rect
+        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+class Game:
+    """The program on a fresh X server, its canvas origin and its layout."""
+
+    def __init__(self, width=1280, height=1024):
+        self.xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "%dx%dx24" % (width, height),
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=DISPLAY, QT_QPA_PLATFORM="xcb",
+                        TESSARIN_REPORT_CANVAS="1", SDL_AUDIODRIVER="disk",
+                        SDL_DISKAUDIOFILE=os.path.join(WORK, "audio.raw"))
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.audio_path = self.env["SDL_DISKAUDIOFILE"]
+        for _ in range(100):
+            if subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
+                              capture_output=True).returncode == 0:
+                break
+            time.sleep(0.1)
+        self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
+                                     stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
+        line = self.proc.stdout.readline()
+        numbers = [int(t) for t in line.replace(",", " ").replace("x", " ").split()
+                   if t.lstrip("-").isdigit()]
+        check(len(numbers) >= 4, "the program did not say where its canvas lies: %r" % line)
+        self.x0, self.y0, self.width, self.height = numbers[-4:]
+        self.layout = json.loads(run(PROBE, str(self.width), str(self.height)))
+        self.settle()
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+    def settle(self, seconds=0.25):
+        time.sleep(seconds)
+
+    def shape(self, count):
+        return self.layout["shapes"][str(count)]
+
+    def click(self, x, y):
+        run("xdotool", "mousemove", "--sync", str(self.x0 + x), str(self.y0 + y), "click", "1",
+            env=self.env)
+        self.settle()
+
+    def key(self, *names):
+        run("xdotool", "key", *names, env=self.env)
+        self.settle()
+
+    def screen(self):
+        return Screen(self.env)
+
+    def pixel(self, x, y, shot=None):
+        return (shot or self.screen()).at(self.x0 + x, self.y0 + y)
+
+    def canvas(self, shot=None):
+        shot = shot or self.screen()
+        return shot.region((self.x0, self.y0, self.x0 + self.width, self.y0 + self.height))
+
+    def windows(self, name):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                                env=self.env, capture_output=True, text=True)
+        return result.stdout.split()
+
+    def title(self):
+        ids = self.windows("^Tessarin -- ")
+        check(ids, "no main window titled 'Tessarin -- ...'")
+        return run("xdotool", "getwindowname", ids[0], env=self.env).strip()
+
+
+def centre(rect):
+    return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+
+
+def red_vertices(game, count):
+    shot = game.screen()
+    return [i + 1 for i, c in enumerate(game.shape(count)["centres"])
+            if game.pixel(c[0], c[1], shot) == RED_VERTEX]
+
+
+def trail(count, start, length, must=()):
+    """A walk of `length` lines over the complete graph that repeats no line and uses `must`."""
+    def walk(path, used):
+        if len(path) - 1 == length:
+            return path if all(frozenset(m) in used for m in must) else None
+        for v in range(1, count + 1):
+            line = frozenset((path[-1], v))
+            if v != path[-1] and line not in used:
+                found = walk(path + [v], used | {line})
+                if found:
+                    return found
+        return None
+    return walk([start], frozenset())
+
+
+def click_vertex(game, count, v):
+    x, y = game.shape(count)["centres"][v - 1]
+    game.click(x, y)
+
+
+def inside(*points):
+    return (sum(p[0] for p in points) // len(points), sum(p[1] for p in points) // len(points))
+
+
+# ---- Sound: what reached the device ----
+
+def wave_samples(path):
+    with wave.open(path) as w:
+        frames = w.readframes(w.getnframes())
+        if w.getsampwidth() == 1:
+            return [(b - 128) * 256 for b in frames]
+        return list(struct.unpack("<%dh" % (len(frames) // 2), frames))
+
+
+def device_samples(path):
+    """The disk driver's file holds what the device played, in its format: 16-bit signed."""
+    with open(path, "rb") as f:
+        data = f.read()
+    return list(struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2]))
+
+
+def sounds_heard(samples, library):
+    """Names every sound that starts in the device's stream, in order, by its exact samples.
+
+    Returns a list of (resource, start, played) where played is how many of its samples were
+    played before silence or the next sound.
+    """
+    heads = {}
+    for resource, s in library.items():
+        head = tuple(s[:16])
+        if any(head):
+            heads.setdefault(head, []).append(resource)
+    found, i, n = [], 0, len(samples)
+    while i < n - 16:
+        candidates = heads.get(tuple(samples[i:i + 16]))
+        if not candidates:
+            i += 1
+            continue
+        resource = max(candidates, key=lambda r: len(library[r]))
+        s = library[resource]
+        played = 0
+        while played < len(s) and i + played < n and samples[i + played] == s[played]:
+            played += 1
+        found.append((resource, i, played))
+        i += max(played, 1)
+    return found
+
+
+# ---- Scenarios ----
+
+def tune_and_square_game(game, library):
+    """Tune 3 chosen on the home page, then a perfect Square game: both diagonals and three
+    sides (a single path can hold only five of the square's six lines), every closed piece
+    coloured in the cycle's colours, a repeated line refused, and the score shown."""
+    shot = game.screen()
+    title = game.title()
+    check(title.startswith("Tessarin -- ") and title.endswith(" -- Version M610"),
+          "window title %r" % title)
+    button1 = game.layout["tuneButtons"][0]
+    check(game.pixel(button1[0] + 3, (button1[1] + button1[3]) // 2, shot) == TUNE_ONE_HIGHLIGHT,
+          "tune 1 is highlighted at start")
+    check(TITLE_GREEN in game.canvas(shot), "the title 'Tessarin' in green")
+
+    game.click(*centre(game.layout["tuneButtons"][2]))  # tune 3, played whole
+    time.sleep(2.5)
+    game.click(*centre(game.layout["shapeButtons"][0]))  # Square
+    reds = red_vertices(game, 4)
+    check(len(reds) == 1, "one red start vertex, found %s" % reds)
+    start = reds[0]
+    path = trail(4, start, 5, must=[(1, 4), (2, 3)])
+    check(path is not None, "a five-line trail from vertex %d" % start)
+
+    click_vertex(game, 4, path[1])
+    before = game.canvas()
+    click_vertex(game, 4, path[0])  # straight back along the first line: refused
+    check(game.canvas() == before, "a refused line leaves the picture unchanged")
+    for v in path[2:]:
+        click_vertex(game, 4, v)
+    check(red_vertices(game, 4) == [path[-1]], "the last vertex is the red one")
+
+    game.key("End")
+    centres = game.shape(4)["centres"]
+    middle = inside(*centres)
+    sides = {frozenset(p) for p in zip(path, path[1:])}
+    triangles = [(1, 2), (2, 4), (4, 3), (3, 1)]
+    closed = [t for t in triangles if frozenset(t) in sides]
+    check(len(closed) == 3, "three closed triangles")
+    for n, (a, b) in enumerate(closed):
+        point = inside(centres[a - 1], centres[b - 1], middle)
+        check(game.pixel(*point) == WHITE, "piece %d is white before it is coloured" % (n + 1))
+        game.click(*point)
+        check(game.pixel(*point) == PALETTE[n],
+              "piece %d has colour %d of the cycle: %s" % (n + 1, n, game.pixel(*point)))
+    game.key("End")
+    check(SCORE_BLUE in game.canvas(), "the score is shown")
+    game.key("Home")
+    check(TITLE_GREEN in game.canvas(), "Home returns to the home page")
+
+    # The sounds: tune 3 played whole (12 of its 13 notes), the error sound of the refused
+    # line, then the tune's first three notes for the three pieces; nothing overlapped.
+    time.sleep(0.5)
+    heard = sounds_heard(device_samples(game.audio_path), library)
+    names = [r for r, _, _ in heard]
+    tune3 = [112, 112, 112, 115, 114, 114, 115, 110, 110, 111, 111, 112]
+    expected = tune3 + [101, 112, 112, 112]
+    check(names == expected, "sounds heard %s, expected %s" % (names, expected))
+    for (r, start_at, played), nxt in zip(heard, heard[1:] + [None]):
+        if r != 101:
+            check(played == len(library[r]), "note %d played whole (%d of %d samples)"
+                  % (r, played, len(library[r])))
+        if nxt:
+            check(start_at + played <= nxt[1], "sound %d overlaps the next" % r)
+
+
+def aborted_hexagon(game, library):
+    """A Hexagon game aborted by a click in the open space, then Enter, then Home."""
+    game.click(*centre(game.layout["shapeButtons"][1]))
+    reds = red_vertices(game, 6)
+    check(len(reds) == 1, "one red start vertex")
+    path = trail(6, reds[0], 3)
+    for v in path[1:]:
+        click_vertex(game, 6, v)
+    game.key("End")
+    swatch = game.shape(6)["swatch"]
+    check(game.pixel(swatch[0] + 2, swatch[1] + 2) != WHITE, "the swatch shows the next colour")
+    frame = game.shape(6)["frame"]
+    unit = game.layout["unit"]
+    game.click(frame[0] + unit // 2 + 1, frame[3] - unit // 2 - 1)  # open space, bottom left
+    shot = game.screen()
+    check(game.pixel(swatch[0] + 2, swatch[1] + 2, shot) == WHITE, "the swatch is erased")
+    check(SCORE_BLUE not in game.canvas(shot), "an aborted game shows no score")
+    game.key("End")  # nothing in Finished
+    check(game.canvas() == game.canvas(shot), "End after an abort changes nothing")
+    game.key("Return")
+    check(len(red_vertices(game, 6)) == 1, "Enter starts the same shape again")
+    check(game.pixel(swatch[0] + 2, swatch[1] + 2) == WHITE, "a new game has no swatch")
+    game.key("End")
+    game.key("End")
+    game.key("Home")
+    check(TITLE_GREEN in game.canvas(), "Home returns to the home page")
+
+
+def dialogs_cover_and_exit(game, library):
+    """F1, About, the picture unchanged after a window covered it, and File > Exit."""
+    game.click(*centre(game.layout["shapeButtons"][3]))  # Decagon
+    before = game.canvas()
+    game.key("F1")
+    check(len(game.windows("^Tessarin$")) >= 1, "F1 shows the instructions")
+    game.key("Return")
+    check(game.canvas() == before, "the picture is unchanged after the instructions box")
+    game.key("alt+h")
+    game.key("a")
+    check(game.windows("^About Tessarin$"), "Help > About shows the About box")
+    game.key("Escape")
+    check(not game.windows("^About Tessarin$"), "Escape closes the About box")
+    check(game.canvas() == before, "the picture is unchanged after the About box")
+    game.key("alt+f")
+    game.key("x")
+    try:
+        status = game.proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("File > Exit did not end the program")
+    check(status == 0, "File > Exit ends with status 0, not %s" % status)
+
+
+def main():
+    for tool in ("Xvfb", "xdotool", "import"):
+        if not shutil.which(tool):
+            print("missing %s: skipped" % tool)
+            return 77
+    sounds = os.path.join(WORK, "sounds")
+    os.makedirs(sounds)
+    run(PROBE, "--sounds", sounds)
+    library = {int(name[:3]): wave_samples(os.path.join(sounds, name))
+               for name in os.listdir(sounds)}
+    passed = failed = 0
+    game = Game()
+    try:
+        for scenario in (tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit):
+            try:
+                scenario(game, library)
+                passed += 1
+                print("ok   %s" % scenario.__name__)
+            except Failure as e:
+                failed += 1
+                print("FAIL %s: %s" % (scenario.__name__, e))
+                subprocess.run(["import", "-window", "root",
+                                os.path.join(WORK, scenario.__name__ + ".png")], env=game.env)
+    finally:
+        game.close()
+    print("%d passed, %d failed" % (passed, failed))
+    if failed:
+        print("screenshots and logs in %s" % WORK)
+    else:
+        shutil.rmtree(WORK, ignore_errors=True)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    sys.exit(main())

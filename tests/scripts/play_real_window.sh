@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Plays whole games in the real program on a virtual X server (see tests/e2e/play.py).
+# Arguments: the game binary and layout_probe.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "no Xvfb/xdotool"; exit 77; }
+exec python3 "$here/../e2e/play.py" "$1" "$2"
