@@ -17,3 +17,13 @@ cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$top/build-asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$top/build-asan" --output-on-failure --timeout 900 -j "$jobs"
+
+echo "== Fuzz the stream of player events (libFuzzer) for ${TESSARIN_FUZZ_SECONDS:=60} seconds"
+CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSARIN_FUZZ=ON -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
+cmake --build "$top/build-fuzz" --target fuzz_events -j "$jobs"
+mkdir -p "$top/build-fuzz/corpus"
+"$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
+    -rss_limit_mb=4096 "$top/build-fuzz/corpus" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|Done)|ERROR|SUMMARY' || true
+test "${PIPESTATUS[0]}" -eq 0
+echo "fuzz: passed"
