@@ -23,7 +23,13 @@ CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Rel
     -DTESSARIN_FUZZ=ON -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
 cmake --build "$top/build-fuzz" --target fuzz_events -j "$jobs"
 mkdir -p "$top/build-fuzz/corpus"
+status=0
 "$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
-    -rss_limit_mb=4096 "$top/build-fuzz/corpus" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|Done)|ERROR|SUMMARY' || true
-test "${PIPESTATUS[0]}" -eq 0
+    -rss_limit_mb=4096 "$top/build-fuzz/corpus" >"$top/build-fuzz/fuzz.log" 2>&1 || status=$?
+grep -E 'DONE|stat::number_of_executed_units|ERROR|SUMMARY|after event' "$top/build-fuzz/fuzz.log" || true
+if [ "$status" -ne 0 ]; then
+    tail -40 "$top/build-fuzz/fuzz.log"
+    echo "fuzz: failed"
+    exit 1
+fi
 echo "fuzz: passed"
