@@ -107,7 +107,9 @@ public:
         if (v.pathLength < 1 || v.pathLength > 42 || v.pathLength - 1 > maxLines(n))
             return "path length " + std::to_string(v.pathLength);
         std::set<std::pair<int, int>> lines;
-        for (int k = 1; k <= v.pathLength; ++k) {
+        // The path is a walk over the shape's vertices on the game page; the home page keeps
+        // only the stale path of the last game (or none at all).
+        for (int k = 1; v.currentPage == kGamePage && k <= v.pathLength; ++k) {
             if (v.path[k] < 1 || v.path[k] > n) return "vertex on path";
             if (k > 1) {
                 int a = v.path[k - 1], b = v.path[k];
