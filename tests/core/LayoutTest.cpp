@@ -248,3 +248,42 @@ TEST(LayoutPass, PaintsAfterAResizeKeepTheCanvas) {
     EXPECT_EQ(view.screen()->height(), 700);
     EXPECT_EQ(platform.presents, 2);
 }
+
+TEST(LayoutPass, MakesTheFontsOfThisPaintAndMeasuresWithThem) {
+    fake::FakePlatform platform({1016, 718}); // u = 12
+    CMekkView view(platform);
+    Canvas canvas(1016, 718);
+    DrawingContext dc(canvas);
+    dc.setTextColour(Colour(255, 0, 0));
+    view.layoutPass(dc);
+
+    // Cell heights 4u/3, 3u/2, 2u and 4u; a face may fall a pixel short of the request.
+    const struct {
+        const Font* font;
+        int cell;
+    } fonts[] = {{&view.smallFont, 16},
+                 {&view.normalFont, 18},
+                 {&view.boldFont, 24},
+                 {&view.largeBoldFont, 48}};
+    for (const auto& f : fonts) {
+        EXPECT_LE(f.font->cellHeight(), f.cell);
+        EXPECT_GE(f.font->cellHeight(), f.cell - 2);
+    }
+    EXPECT_EQ(view.layout.letterSize, view.smallFont.extent("H"));
+    EXPECT_GT(view.layout.letterSize.cy, 0);
+
+    // Painters rely on black text in the large bold font after the pass.
+    EXPECT_EQ(dc.textColour(), kBlack);
+    EXPECT_EQ(dc.font().cellHeight(), view.largeBoldFont.cellHeight());
+    EXPECT_EQ(dc.font().extent("100"), view.largeBoldFont.extent("100"));
+
+    const Layout& l = view.layout;
+    const int h = l.letterSize.cy;
+    EXPECT_EQ(l.tuneButton[0].height(), h);
+    EXPECT_EQ(l.historyCell[0][0].height(), h);
+    EXPECT_EQ(l.linesRect.width(),
+              view.normalFont.extent("# of lines:  ").cx + view.largeBoldFont.extent("22").cx);
+    EXPECT_EQ(l.scoreRect.width(),
+              view.normalFont.extent("Score:  ").cx + view.largeBoldFont.extent("100").cx);
+    EXPECT_LT(l.scoreRect.right, l.clientRect.right);
+}
