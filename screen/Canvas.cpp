@@ -329,20 +329,21 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     };
     // A seed is a pixel of an unfilled run, the row it was found from and that row's filled
     // run [pl, pr): the parent's row needs looking at again only beyond its own run.
+    // Columns x..known-1 of the seed's run are already known to be inside the region.
     struct Seed {
-        int x, y, parentY, pl, pr;
+        int x, known, y, parentY, pl, pr;
     };
     std::vector<Seed> stack;
     stack.reserve(1024);
-    stack.push_back({x, y, y, x, x});
+    stack.push_back({x, x + 1, y, y, x, x});
     // Pushes a seed for every unfilled run of row ny that touches columns [a, b).
     const auto seedRow = [&](int ny, int a, int b, int py, int pl, int pr) {
         const std::uint32_t* nrow = c.row(ny);
         int px = findFirst(nrow, a, b, stop, false);
         while (px < b) {
-            if (!isDone(px, ny)) stack.push_back({px, ny, py, pl, pr});
-            px = findFirst(nrow, px + 1, b, stop, true);
-            px = findFirst(nrow, px, b, stop, false);
+            const int end = findFirst(nrow, px + 1, b, stop, true);
+            if (!isDone(px, ny)) stack.push_back({px, end, ny, py, pl, pr});
+            px = findFirst(nrow, end, b, stop, false);
         }
     };
     while (!stack.empty()) {
@@ -351,7 +352,7 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
         if (isDone(s.x, s.y)) continue;
         std::uint32_t* row = c.row(s.y);
         const int l = findLastStop(row, s.x, stop) + 1;
-        const int r = findFirst(row, s.x + 1, w, stop, true);
+        const int r = findFirst(row, s.known, w, stop, true);
         std::fill(row + l, row + r, paint);
         markRun(s.y, l, r);
         const int dir = s.y - s.parentY;
