@@ -208,6 +208,7 @@ TEST(Keys, HomeInFinishedShowsTheHomePageAndRestartsTheColourCycle) {
     // The home page's letters work again, End does not.
     expectNothingHappens(g, vk::End);
     g.view.OnKeyDown('Q');
+    ASSERT_FALSE(g.platform.sounds.empty());
     EXPECT_EQ(g.platform.sounds.back(), (fake::PlayedSound{102, true}));
 }
 
