@@ -148,6 +148,12 @@ public:
     void drawTuneBox(DrawingContext& dc);
     // The pieces counter and its maximum, as colouring draws them.
     void drawPiecesCounter(DrawingContext& dc);
+    // The frame, the colouring instruction and the "Next Color" swatch, as End and a repaint
+    // of the colouring and finished states draw them.
+    void drawColouringFurniture(DrawingContext& dc);
+    // Swatch and tune box erased and the abort message, as a leaking fill and a repaint of
+    // the aborted game draw them.
+    void drawAbortMessage(DrawingContext& dc);
 
     // ---- Scoring and history ----
     int computeScore() const;

@@ -1,11 +1,115 @@
+// The line-drawing phase: the vertex click, the board and the lines counter.
 #include "game/CMekkView.h"
+#include "game/ShapeTable.h"
+#include "sound/SoundBank.h"
+
+#include <cstdio>
 
 namespace tess {
 
-void CMekkView::addLine(int, int) {}
+namespace {
 
-void CMekkView::drawBoard(DrawingContext&) {}
+constexpr const char* kConnectMessage =
+    "Connect as many vertices as possible by clicking inside the gray circles. When you are "
+    "done, press the End key.";
 
-void CMekkView::drawLinesCounter(DrawingContext&) {}
+const Colour kCountColour{255, 100, 100};
+const Colour kMaximumColour{100, 255, 100};
+const Colour kLabelColour{50, 156, 128};
+
+bool isVertex(int vertex, int vertexCount) {
+    return vertex >= 1 && vertex <= vertexCount;
+}
+
+} // namespace
+
+void CMekkView::addLine(int x, int y) {
+    // The first vertex whose square holds the click, borders excluded. The whole square
+    // counts, corners outside the drawn circle included.
+    int hit = 0;
+    for (int i = 1; i <= vertexCount; ++i) {
+        if (layout.vertexCircle[vertexCount][i].strictlyContains(x, y)) {
+            hit = i;
+            break;
+        }
+    }
+    if (hit == 0) return;
+
+    if (hit == path[pathLength]) {
+        playSoundAsync(kErrorSound);
+        return;
+    }
+
+    ++pathLength;
+    path[pathLength] = hit;
+    const int a = path[pathLength - 1];
+    const int b = hit;
+    // A line is the pair of its ends, whichever way it was drawn; going straight back along
+    // the previous line repeats it too.
+    for (int j = 1; j <= pathLength - 2; ++j) {
+        if ((path[j] == a && path[j + 1] == b) || (path[j] == b && path[j + 1] == a)) {
+            playSoundAsync(kErrorSound);
+            path[pathLength] = 0;
+            --pathLength;
+            return;
+        }
+    }
+
+    DrawingContext dc = clientDC();
+    drawBoard(dc);
+    drawLinesCounter(dc);
+}
+
+void CMekkView::drawBoard(DrawingContext& dc) {
+    const Rect* circle = layout.vertexCircle[vertexCount];
+    const Point* centre = layout.vertexCentre[vertexCount];
+
+    dc.setTransparentBackground();
+    dc.selectPen(thickPen);
+    dc.selectBrush(lavenderBrush);
+    for (int i = 1; i <= vertexCount; ++i)
+        dc.ellipse(circle[i]);
+
+    // Each line, then its starting circle again with a thin outline over the line's end.
+    for (int j = 1; j <= pathLength - 1; ++j) {
+        if (!isVertex(path[j], vertexCount) || !isVertex(path[j + 1], vertexCount)) continue;
+        dc.selectPen(thinPen);
+        dc.moveTo(centre[path[j]].x, centre[path[j]].y);
+        dc.lineTo(centre[path[j + 1]].x, centre[path[j + 1]].y);
+        dc.ellipse(circle[path[j]]);
+    }
+
+    // The current vertex in red, thick-outlined only while no line is drawn yet.
+    dc.selectBrush(redBrush);
+    if (isVertex(path[pathLength], vertexCount)) dc.ellipse(circle[path[pathLength]]);
+
+    dc.selectFont(normalFont);
+    dc.setTextColour(kBlack);
+    const Rect& message = layout.messageRect[vertexCount];
+    dc.fillRect(message, whiteBrush);
+    dc.drawText(kConnectMessage, message, TextForm::SingleLeft);
+}
+
+void CMekkView::drawLinesCounter(DrawingContext& dc) {
+    dc.setTransparentBackground();
+    std::snprintf(textBuffer, sizeof textBuffer, "%i", pathLength - 1);
+
+    dc.fillRect(layout.linesRect, whiteBrush);
+    dc.selectFont(largeBoldFont);
+    dc.setTextColour(kCountColour);
+    dc.drawText(textBuffer, layout.linesRect, TextForm::SingleRight);
+    dc.selectFont(normalFont);
+    dc.setTextColour(kLabelColour);
+    dc.drawText("# of lines:", layout.linesRect, TextForm::SingleLeft);
+
+    dc.fillRect(layout.maxLinesRect, whiteBrush);
+    dc.drawText(" out of:", layout.maxLinesRect, TextForm::SingleLeft);
+    std::snprintf(textBuffer, sizeof textBuffer, "%i", maxLines(vertexCount));
+    dc.setTextColour(kMaximumColour);
+    dc.selectFont(largeBoldFont);
+    dc.drawText(textBuffer, layout.maxLinesRect, TextForm::SingleRight);
+
+    dc.setTextColour(kBlack);
+}
 
 } // namespace tess

@@ -1,29 +1,334 @@
+// The exact pixel canvas: rectangles, lines, ellipses, text, the border fill and pictures.
+// Every operation writes whole pixels of one exact colour and clips to the canvas, whatever
+// the coordinates it is given.
 #include "screen/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace tess {
 
-Canvas::Canvas(int w, int h) : width_(w), height_(h), pixels_(std::size_t(w) * std::size_t(h), kWhite.argb) {}
+namespace {
 
-Colour Canvas::pixel(int x, int y) const { return contains(x, y) ? Colour(row(y)[x]) : kInvalidColour; }
+using i64 = std::int64_t;
+__extension__ using i128 = __int128;
 
-void Canvas::setPixel(int x, int y, Colour c) { if (contains(x, y)) row(y)[x] = c.argb; }
+// Clamps a 64-bit coordinate into [lo, hi].
+int clampTo(i64 v, int lo, int hi) {
+    return int(std::clamp<i64>(v, lo, hi));
+}
 
-void Canvas::clear(Colour c) { for (auto& p : pixels_) p = c.argb; }
+// Fills columns x0..x1-1 of row y, already clipped by the caller to the canvas.
+void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {
+    if (x1 > x0) std::fill_n(c.row(y) + x0, x1 - x0, argb);
+}
 
-void DrawingContext::fillRect(const Rect&, const Brush&) {}
+// Fills columns left..right-1, rows top..bottom-1, clipped to the canvas.
+void fillClipped(Canvas& c, i64 left, i64 top, i64 right, i64 bottom, std::uint32_t argb) {
+    const int x0 = clampTo(left, 0, c.width());
+    const int x1 = clampTo(right, 0, c.width());
+    const int y0 = clampTo(top, 0, c.height());
+    const int y1 = clampTo(bottom, 0, c.height());
+    for (int y = y0; y < y1; ++y)
+        fillSpan(c, y, x0, x1, argb);
+}
 
-void DrawingContext::rectangle(const Rect&) {}
+// Half of the ellipse's row width at a row, in half-pixel units: the largest k with the
+// parity of width + 1 such that the pixel centres at offsets +-k/2 from the centre lie
+// inside the ellipse. -1 when the row has no pixel inside. dy is the row's centre offset,
+// also in half-pixel units. Exact integer arithmetic keeps the ellipse symmetric.
+i64 ellipseHalfSpan(i64 w, i64 h, i64 dy) {
+    if (dy < 0) dy = -dy;
+    if (dy > h) return -1;
+    // k^2 * h^2 + dy^2 * w^2 <= w^2 * h^2  <=>  k^2 <= w^2 * (h^2 - dy^2) / h^2
+    const long double limit =
+        (long double)w * (long double)w *
+        ((long double)h * (long double)h - (long double)dy * (long double)dy) /
+        ((long double)h * (long double)h);
+    i64 k = i64(std::floor(std::sqrt(limit)));
+    // Settle the rounding exactly with 128-bit products.
+    const auto inside = [&](i64 kk) {
+        return i128(kk) * kk * h * h + i128(dy) * dy * w * w <= i128(w) * w * h * h;
+    };
+    while (k >= 0 && !inside(k))
+        --k;
+    while (inside(k + 1))
+        ++k;
+    if ((k & 1) != ((w + 1) & 1)) --k;
+    return k;
+}
 
-void DrawingContext::ellipse(const Rect&) {}
+} // namespace
 
-void DrawingContext::lineTo(int x, int y) { current_ = {x, y}; }
+Canvas::Canvas(int w, int h)
+    : width_(std::max(w, 0)), height_(std::max(h, 0)),
+      pixels_(std::size_t(width_) * std::size_t(height_), kWhite.argb) {}
 
-void DrawingContext::drawText(std::string_view, const Rect&, TextForm) {}
+Colour Canvas::pixel(int x, int y) const {
+    return contains(x, y) ? Colour(row(y)[x]) : kInvalidColour;
+}
 
-Size DrawingContext::textExtent(std::string_view) const { return {}; }
+void Canvas::setPixel(int x, int y, Colour c) {
+    if (contains(x, y)) row(y)[x] = c.argb;
+}
 
-bool DrawingContext::floodFill(int, int, Colour) { return false; }
+void Canvas::clear(Colour c) {
+    std::fill(pixels_.begin(), pixels_.end(), c.argb);
+}
 
-void DrawingContext::blit(int, int, const Canvas&) {}
+void DrawingContext::fillRect(const Rect& r, const Brush& brush) {
+    if (!brush.made) return;
+    fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, brush.colour.argb);
+}
+
+void DrawingContext::rectangle(const Rect& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const i64 w = std::max(pen_.width, 1);
+    const i64 l = r.left, t = r.top, rt = r.right, b = r.bottom;
+    if (brush_.made) fillClipped(*canvas_, l + w, t + w, rt - w, b - w, brush_.colour.argb);
+    const std::uint32_t ink = pen_.colour.argb;
+    // The pen lies on the outermost pixels and grows inward, never past the middle.
+    fillClipped(*canvas_, l, t, rt, std::min(t + w, b), ink);
+    fillClipped(*canvas_, l, std::max(b - w, t), rt, b, ink);
+    fillClipped(*canvas_, l, t, std::min(l + w, rt), b, ink);
+    fillClipped(*canvas_, std::max(rt - w, l), t, rt, b, ink);
+}
+
+void DrawingContext::ellipse(const Rect& r) {
+    const i64 w = i64(r.right) - r.left;
+    const i64 h = i64(r.bottom) - r.top;
+    if (w <= 0 || h <= 0) return;
+    Canvas& c = *canvas_;
+    const i64 pw = std::max(pen_.width, 1);
+    const std::uint32_t ink = pen_.colour.argb;
+    // Row j of the ellipse (0 <= j < h) covers the pixels whose centres lie inside it.
+    // Returns the covered columns [x0, x1) of the rectangle-relative row, or x0 >= x1.
+    const auto span = [&](i64 j, i64& x0, i64& x1) {
+        if (j < 0 || j >= h) {
+            x0 = x1 = 0;
+            return;
+        }
+        const i64 k = ellipseHalfSpan(w, h, 2 * j + 1 - h);
+        if (k < 0) {
+            x0 = x1 = 0;
+            return;
+        }
+        x0 = (w - 1 - k) / 2;
+        x1 = (w - 1 + k) / 2 + 1;
+    };
+    const int y0 = clampTo(r.top, 0, c.height());
+    const int y1 = clampTo(i64(r.bottom), 0, c.height());
+    for (int y = y0; y < y1; ++y) {
+        const i64 j = i64(y) - r.top;
+        i64 o0, o1;
+        span(j, o0, o1);
+        if (o0 >= o1) continue;
+        // The inside is what stays inside after moving the pen's width in each of the four
+        // directions: the outline around it is then a closed ring of the pen's thickness.
+        i64 a0, a1, b0, b1;
+        span(j - pw, a0, a1);
+        span(j + pw, b0, b1);
+        i64 i0 = std::max({o0 + pw, a0, b0});
+        i64 i1 = std::min({o1 - pw, a1, b1});
+        if (a0 >= a1 || b0 >= b1) i0 = i1 = o0;
+        if (i1 < i0) i1 = i0;
+        const i64 base = r.left;
+        const auto paint = [&](i64 s0, i64 s1, std::uint32_t argb) {
+            const int x0 = clampTo(base + s0, 0, c.width());
+            const int x1 = clampTo(base + s1, 0, c.width());
+            fillSpan(c, y, x0, x1, argb);
+        };
+        if (i0 >= i1) {
+            paint(o0, o1, ink);
+            continue;
+        }
+        paint(o0, i0, ink);
+        if (brush_.made) paint(i0, i1, brush_.colour.argb);
+        paint(i1, o1, ink);
+    }
+}
+
+void DrawingContext::lineTo(int x, int y) {
+    const Point from = current_;
+    current_ = {x, y};
+    Canvas& c = *canvas_;
+    const i64 dx = i64(x) - from.x;
+    const i64 dy = i64(y) - from.y;
+    const i64 adx = dx < 0 ? -dx : dx;
+    const i64 ady = dy < 0 ? -dy : dy;
+    const i64 n = std::max(adx, ady); // pixels drawn: the end point is left out
+    if (n == 0) return;
+    const int pw = std::max(pen_.width, 1);
+    // A wide pen is a square of its width centred on each pixel of the thin line.
+    const int lo = -(pw / 2);
+    const int hi = lo + pw - 1;
+    const std::uint32_t ink = pen_.colour.argb;
+    const bool xMajor = adx >= ady;
+    const i64 major0 = xMajor ? from.x : from.y;
+    const i64 minor0 = xMajor ? from.y : from.x;
+    const i64 sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const i64 sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const i64 dMinor = xMajor ? ady : adx;
+    const i64 majorSize = xMajor ? c.width() : c.height();
+    const i64 minorSize = xMajor ? c.height() : c.width();
+    // Only the steps whose stamp can reach the canvas along the major axis are walked, so a
+    // line with huge coordinates costs no more than one across the canvas.
+    i64 first = 0, last = n - 1;
+    if (sMajor > 0) {
+        first = std::max<i64>(first, -hi - major0);
+        last = std::min<i64>(last, majorSize - 1 - lo - major0);
+    } else {
+        first = std::max<i64>(first, major0 + lo - (majorSize - 1));
+        last = std::min<i64>(last, major0 + hi);
+    }
+    for (i64 i = first; i <= last; ++i) {
+        // Bresenham's choice: the minor coordinate nearest the exact line, halves rounded
+        // forward along the line.
+        const i64 m = minor0 + sMinor * i64((i128(2) * i * dMinor + n) / (i128(2) * n));
+        const i64 M = major0 + sMajor * i;
+        if (m + hi < 0 || m + lo >= minorSize) continue;
+        const i64 px = xMajor ? M : m;
+        const i64 py = xMajor ? m : M;
+        if (pw == 1) {
+            c.row(int(py))[px] = ink;
+        } else {
+            fillClipped(c, px + lo, py + lo, px + hi + 1, py + hi + 1, ink);
+        }
+    }
+}
+
+void DrawingContext::drawText(std::string_view text, const Rect& r, TextForm form) {
+    if (font_.empty() || r.right <= r.left || r.bottom <= r.top) return;
+    const int cell = font_.cellHeight();
+    if (form != TextForm::WordWrap) {
+        const int width = font_.extent(text).cx;
+        int x = r.left;
+        if (form == TextForm::SingleCentre) x = int((i64(r.left) + r.right - width) / 2);
+        if (form == TextForm::SingleRight) x = r.right - width;
+        const int y = int((i64(r.top) + r.bottom - cell) / 2);
+        font_.draw(*canvas_, text, x, y, textColour_, r);
+        return;
+    }
+    // Word wrap: each line takes as many whole words as fit in the rectangle's width; a
+    // '\n' always ends a line; a word wider than the line stands alone, clipped.
+    const i64 maxWidth = i64(r.right) - r.left;
+    i64 y = r.top;
+    std::size_t pos = 0;
+    while (pos <= text.size() && y < r.bottom) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view para = text.substr(pos, end - pos);
+        if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
+        bool firstLine = true;
+        while ((firstLine || !para.empty()) && y < r.bottom) {
+            firstLine = false;
+            // Take words while the line fits.
+            std::size_t take = 0;
+            std::size_t i = 0;
+            while (i < para.size()) {
+                std::size_t wordEnd = i;
+                while (wordEnd < para.size() && para[wordEnd] == ' ')
+                    ++wordEnd;
+                while (wordEnd < para.size() && para[wordEnd] != ' ')
+                    ++wordEnd;
+                if (take != 0 && font_.extent(para.substr(0, wordEnd)).cx > maxWidth) break;
+                take = wordEnd;
+                i = wordEnd;
+            }
+            font_.draw(*canvas_, para.substr(0, take), r.left, int(y), textColour_, r);
+            y += cell;
+            para.remove_prefix(take);
+            while (!para.empty() && para.front() == ' ')
+                para.remove_prefix(1);
+        }
+        pos = end + 1;
+    }
+}
+
+Size DrawingContext::textExtent(std::string_view text) const {
+    return font_.extent(text);
+}
+
+bool DrawingContext::floodFill(int x, int y, Colour border) {
+    Canvas& c = *canvas_;
+    if (!c.contains(x, y) || c.row(y)[x] == border.argb) return false;
+    if (!brush_.made) return true;
+    const std::uint32_t stop = border.argb;
+    const std::uint32_t paint = brush_.colour.argb;
+    const int w = c.width();
+    const int h = c.height();
+    // Filled runs are recorded in a bitmap, one bit a pixel: the brush's colour may already
+    // be in the region, so a pixel's colour cannot tell whether it was filled.
+    const std::size_t words = (std::size_t(w) + 63) / 64;
+    std::vector<std::uint64_t> done(words * std::size_t(h), 0);
+    const auto isDone = [&](int px, int py) {
+        return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
+    };
+    const auto markRun = [&](int py, int x0, int x1) { // [x0, x1]
+        std::uint64_t* bits = done.data() + std::size_t(py) * words;
+        int a = x0;
+        while (a <= x1) {
+            const int word = a / 64;
+            const int bit = a & 63;
+            const int count = std::min(64 - bit, x1 - a + 1);
+            const std::uint64_t mask =
+                count == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << count) - 1) << bit;
+            bits[word] |= mask;
+            a += count;
+        }
+    };
+    struct Seed {
+        int x, y;
+    };
+    std::vector<Seed> stack;
+    stack.reserve(256);
+    stack.push_back({x, y});
+    while (!stack.empty()) {
+        const Seed s = stack.back();
+        stack.pop_back();
+        if (isDone(s.x, s.y)) continue;
+        std::uint32_t* row = c.row(s.y);
+        // The whole run of the seed is unfilled: runs are always filled whole.
+        int l = s.x;
+        while (l > 0 && row[l - 1] != stop)
+            --l;
+        int r = s.x;
+        while (r + 1 < w && row[r + 1] != stop)
+            ++r;
+        std::fill(row + l, row + r + 1, paint);
+        markRun(s.y, l, r);
+        for (int ny : {s.y - 1, s.y + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            const std::uint32_t* nrow = c.row(ny);
+            int px = l;
+            while (px <= r) {
+                if (nrow[px] == stop) {
+                    ++px;
+                    continue;
+                }
+                if (!isDone(px, ny)) stack.push_back({px, ny});
+                // Skip the rest of this run: one seed reaches all of it.
+                while (px <= r && nrow[px] != stop)
+                    ++px;
+            }
+        }
+    }
+    return true;
+}
+
+void DrawingContext::blit(int x, int y, const Canvas& picture) {
+    Canvas& c = *canvas_;
+    const i64 x0 = std::max<i64>(x, 0);
+    const i64 x1 = std::min<i64>(i64(x) + picture.width(), c.width());
+    const i64 y0 = std::max<i64>(y, 0);
+    const i64 y1 = std::min<i64>(i64(y) + picture.height(), c.height());
+    if (x1 <= x0 || y1 <= y0) return;
+    for (i64 yy = y0; yy < y1; ++yy) {
+        const std::uint32_t* src = picture.row(int(yy - y)) + (x0 - x);
+        std::memcpy(c.row(int(yy)) + x0, src, std::size_t(x1 - x0) * sizeof(std::uint32_t));
+    }
+}
 
 } // namespace tess

@@ -1,19 +1,268 @@
+// Monochrome text: faces matched by fontconfig, glyphs rendered once by FreeType as
+// one-bit bitmaps and kept as runs of set pixels, drawn in one exact colour.
 #include "screen/Font.h"
+
+#include "screen/Canvas.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace tess {
 
-struct FontImpl {};
+namespace {
 
-Font Font::create(std::string_view, int) { return {}; }
+// A row run of set pixels of a glyph, relative to the pen position on the baseline.
+struct Run {
+    int dy; // row below the baseline (negative: above)
+    int x0; // first column
+    int x1; // one past the last column
+};
 
-int Font::cellHeight() const { return 0; }
+struct Glyph {
+    int advance = 0;
+    std::vector<Run> runs;
+};
 
-int Font::ascent() const { return 0; }
+// The FreeType library, shared by every face so that it outlives the last one.
+struct Library {
+    FT_Library lib = nullptr;
+    Library() {
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+    }
+    ~Library() {
+        if (lib) FT_Done_FreeType(lib);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+};
 
-Size Font::extent(std::string_view) const { return {}; }
+// What fontconfig matched for a face name.
+struct Match {
+    std::string file;
+    int index = 0;
+    std::string family;
+};
 
-void Font::draw(Canvas&, std::string_view, int, int, Colour, const Rect&) const {}
+constexpr char kFirstGlyph = ' ';
+constexpr char kLastGlyph = '~';
+constexpr int kMaxCellHeight = 4096;
 
-std::string Font::matchedFamily(std::string_view) { return {}; }
+} // namespace
+
+struct FontImpl {
+    int cellHeight = 0;
+    int ascent = 0;
+    std::array<Glyph, kLastGlyph - kFirstGlyph + 1> glyphs{};
+
+    const Glyph* glyph(char ch) const {
+        if (ch < kFirstGlyph || ch > kLastGlyph) return nullptr;
+        return &glyphs[std::size_t(ch - kFirstGlyph)];
+    }
+};
+
+namespace {
+
+// Splits "Arial Bold" into the family "Arial" and a bold weight.
+std::pair<std::string, bool> splitFace(std::string_view face) {
+    constexpr std::string_view bold = " Bold";
+    if (face.size() > bold.size() && face.substr(face.size() - bold.size()) == bold)
+        return {std::string(face.substr(0, face.size() - bold.size())), true};
+    return {std::string(face), false};
+}
+
+bool matchFamily(const std::string& family, bool bold, Match& out) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return false;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!found) return false;
+    FcChar8* file = nullptr;
+    FcChar8* fam = nullptr;
+    int index = 0;
+    bool ok = FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file;
+    if (ok) {
+        out.file = reinterpret_cast<const char*>(file);
+        if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
+        if (FcPatternGetString(found, FC_FAMILY, 0, &fam) == FcResultMatch && fam)
+            out.family = reinterpret_cast<const char*>(fam);
+    }
+    FcPatternDestroy(found);
+    return ok;
+}
+
+// Everything cached for the run of the program: the library, the matches and the fonts
+// made so far. Destroyed at exit, which frees every face and glyph.
+struct Cache {
+    std::mutex lock;
+    std::shared_ptr<Library> library = std::make_shared<Library>();
+    std::map<std::string, Match, std::less<>> matches;
+    std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
+    bool warned = false;
+
+    const Match& match(std::string_view face) {
+        auto it = matches.find(face);
+        if (it != matches.end()) return it->second;
+        Match m;
+        const auto [family, bold] = splitFace(face);
+        if (!matchFamily(family, bold, m)) matchFamily("sans-serif", bold, m);
+        // "Arial" is drawn with its metric twin, Liberation Sans; anything else is a
+        // fallback the player should hear about once.
+        const bool expected = m.family == "Liberation Sans" || m.family == family;
+        if (!expected && !warned) {
+            warned = true;
+            std::fprintf(stderr, "tessarin: font \"%s\" not found, using \"%s\" instead\n",
+                         std::string(face).c_str(),
+                         m.family.empty() ? "nothing" : m.family.c_str());
+        }
+        return matches.emplace(std::string(face), std::move(m)).first->second;
+    }
+};
+
+Cache& cache() {
+    static Cache c;
+    return c;
+}
+
+int roundedUnits(long value, long pixels, long unitsPerEm) {
+    return int(std::lround(double(value) * double(pixels) / double(unitsPerEm)));
+}
+
+// Renders the printable ASCII glyphs of a face at a pixel size as runs.
+void renderGlyphs(FT_Face face, FontImpl& impl) {
+    for (char ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
+        Glyph& g = impl.glyphs[std::size_t(ch - kFirstGlyph)];
+        if (FT_Load_Char(face, FT_ULong(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) continue;
+        FT_GlyphSlot slot = face->glyph;
+        if (slot->format != FT_GLYPH_FORMAT_BITMAP || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
+            FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
+        g.advance = int((slot->advance.x + 32) >> 6);
+        const FT_Bitmap& bm = slot->bitmap;
+        if (bm.pixel_mode != FT_PIXEL_MODE_MONO) continue;
+        for (unsigned row = 0; row < bm.rows; ++row) {
+            const unsigned char* bits = bm.buffer + std::ptrdiff_t(row) * bm.pitch;
+            const int dy = int(row) - slot->bitmap_top;
+            int start = -1;
+            for (unsigned col = 0; col <= bm.width; ++col) {
+                const bool on = col < bm.width && ((bits[col >> 3] >> (7 - (col & 7))) & 1);
+                if (on && start < 0) start = int(col);
+                if (!on && start >= 0) {
+                    g.runs.push_back({dy, slot->bitmap_left + start, slot->bitmap_left + int(col)});
+                    start = -1;
+                }
+            }
+        }
+    }
+}
+
+std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library,
+                                         const Match& match, int cellHeight) {
+    if (!library->lib || match.file.empty()) return nullptr;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library->lib, match.file.c_str(), match.index, &face) != 0) return nullptr;
+    auto impl = std::make_shared<FontImpl>();
+    const long upem = face->units_per_EM ? face->units_per_EM : 2048;
+    long up = face->ascender;
+    long down = -face->descender;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+        up = os2->usWinAscent;
+        down = os2->usWinDescent;
+    }
+    // The largest whole pixel size whose rounded ascent plus descent fits the cell.
+    const long sum = std::max(up + down, 1L);
+    int size = int(std::min<long>(cellHeight, long(cellHeight) * upem / sum + 2));
+    while (size > 1 && roundedUnits(up, size, upem) + roundedUnits(down, size, upem) > cellHeight)
+        --size;
+    impl->ascent = roundedUnits(up, size, upem);
+    impl->cellHeight = impl->ascent + roundedUnits(down, size, upem);
+    if (impl->cellHeight > cellHeight) { // even one pixel is too tall: nothing to draw
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(size)) == 0) renderGlyphs(face, *impl);
+    FT_Done_Face(face);
+    return impl;
+}
+
+} // namespace
+
+Font Font::create(std::string_view face, int cellHeight) {
+    Font font;
+    if (cellHeight <= 0) return font;
+    // Glyphs are rendered whole: a cell taller than any screen is drawn at the tallest one.
+    cellHeight = std::min(cellHeight, kMaxCellHeight);
+    Cache& c = cache();
+    std::lock_guard guard(c.lock);
+    auto key = std::make_pair(std::string(face), cellHeight);
+    auto it = c.fonts.find(key);
+    if (it == c.fonts.end())
+        it = c.fonts.emplace(std::move(key), makeFont(c.library, c.match(face), cellHeight)).first;
+    font.impl_ = it->second;
+    return font;
+}
+
+int Font::cellHeight() const {
+    return impl_ ? impl_->cellHeight : 0;
+}
+
+int Font::ascent() const {
+    return impl_ ? impl_->ascent : 0;
+}
+
+Size Font::extent(std::string_view text) const {
+    if (!impl_) return {};
+    int width = 0;
+    for (char ch : text)
+        if (const Glyph* g = impl_->glyph(ch)) width += g->advance;
+    return {width, impl_->cellHeight};
+}
+
+void Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
+                const Rect& clip) const {
+    if (!impl_) return;
+    const int cx0 = std::max(clip.left, 0);
+    const int cx1 = std::min(clip.right, canvas.width());
+    const int cy0 = std::max(clip.top, 0);
+    const int cy1 = std::min(clip.bottom, canvas.height());
+    if (cx0 >= cx1 || cy0 >= cy1) return;
+    const long baseline = long(y) + impl_->ascent;
+    long penX = x;
+    for (char ch : text) {
+        const Glyph* g = impl_->glyph(ch);
+        if (!g) continue;
+        if (penX >= cx1) break;
+        for (const Run& run : g->runs) {
+            const long py = baseline + run.dy;
+            if (py < cy0 || py >= cy1) continue;
+            const long a = std::max<long>(penX + run.x0, cx0);
+            const long b = std::min<long>(penX + run.x1, cx1);
+            if (a < b) std::fill(canvas.row(int(py)) + a, canvas.row(int(py)) + b, colour.argb);
+        }
+        penX += g->advance;
+    }
+}
+
+std::string Font::matchedFamily(std::string_view face) {
+    Cache& c = cache();
+    std::lock_guard guard(c.lock);
+    return c.match(face).family;
+}
 
 } // namespace tess

@@ -1,7 +1,184 @@
-#include "game/CMekkView.h"
+// The layout pass that begins every paint: the fonts of this paint, the measured counters,
+// and every rectangle and point of both pages, all derived from the client area.
+#include "screen/LayoutMath.h"
+
+#include <algorithm>
 
 namespace tess {
 
-void CMekkView::layoutPass(DrawingContext&) {}
+namespace {
+
+constexpr int kPictureWidth = 80;
+constexpr int kPictureHeight = 94;
+
+// Vertex circles' top-left corners in units of u, by shape. The Decagon's slanted vertices
+// use a = 29u/2 and b = 25u/2 and are filled in separately.
+struct GridCorner {
+    int x;
+    int y;
+};
+constexpr GridCorner kSquareCorners[] = {{5, 9}, {43, 9}, {5, 47}, {43, 47}};
+constexpr GridCorner kHexagonCorners[] = {{14, 8}, {34, 8}, {44, 27}, {34, 46}, {14, 46}, {4, 27}};
+constexpr GridCorner kOctagonCorners[] = {{16, 8},  {33, 8},  {45, 20}, {45, 37},
+                                          {33, 49}, {16, 49}, {4, 37},  {4, 20}};
+
+void placeCircle(Layout& l, int shape, int vertex, int x, int y, int d) {
+    Rect& circle = l.vertexCircle[shape][vertex];
+    circle = {x, y, x + d, y + d};
+    l.vertexCentre[shape][vertex] = {(circle.left + circle.right) / 2,
+                                     (circle.top + circle.bottom) / 2};
+}
+
+void placeVertices(Layout& l, int u, int d) {
+    for (int v = 0; v < 4; ++v)
+        placeCircle(l, 4, v + 1, kSquareCorners[v].x * u, kSquareCorners[v].y * u, d);
+    for (int v = 0; v < 6; ++v)
+        placeCircle(l, 6, v + 1, kHexagonCorners[v].x * u, kHexagonCorners[v].y * u, d);
+    for (int v = 0; v < 8; ++v)
+        placeCircle(l, 8, v + 1, kOctagonCorners[v].x * u, kOctagonCorners[v].y * u, d);
+
+    const int a = 29 * u / 2;
+    const int b = 25 * u / 2;
+    const Point decagon[10] = {{4 * u + a, 8 * u},  {46 * u - a, 8 * u},  {42 * u, 28 * u - b},
+                               {46 * u, 28 * u},    {42 * u, 53 * u - b}, {46 * u - a, 48 * u},
+                               {4 * u + a, 48 * u}, {8 * u, 53 * u - b},  {4 * u, 28 * u},
+                               {8 * u, 28 * u - b}};
+    for (int v = 0; v < 10; ++v)
+        placeCircle(l, 10, v + 1, decagon[v].x, decagon[v].y, d);
+}
+
+// Frame, swatch, tune box and probe point of one shape; the frame's bottom is bottomUnits·u
+// + d and the swatch and tune box sit one unit below it, 3u high.
+void placeFurniture(Layout& l, int shape, int rightUnits, int bottomUnits, Point outside, int u,
+                    int d, int W, int H) {
+    l.frameRect[shape] = {3 * u, 7 * u, rightUnits * u + d, bottomUnits * u + d};
+    const int top = (bottomUnits + 1) * u + d;
+    const int bottom = (bottomUnits + 4) * u + d;
+    l.swatchRect[shape] = {3 * u, top, 10 * u, bottom};
+    l.tuneBox[shape] = {11 * u, top, 22 * u, bottom};
+    l.outsidePoint[shape] = outside;
+    l.messageRect[shape] = {3 * u, 51 * u + d, W, H};
+}
+
+} // namespace
+
+int layoutUnit(int clientHeight) {
+    return std::max(1, (clientHeight - 10) / 59);
+}
+
+Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letterSize) {
+    Layout l;
+    l.clientRect = clientRect;
+    l.firstClientRect = clientRect;
+    l.letterSize = letterSize;
+    const int W = clientRect.right;
+    const int H = clientRect.bottom;
+    const int u = layoutUnit(H);
+    const int d = 3 * u / 2;
+    const int h = std::max(1, letterSize.cy);
+    l.unit = u;
+
+    // Counters strip.
+    const int stripTop = u / 2;
+    const int stripBottom = 4 * u + u / 2;
+    auto counter = [&](int left, int width) {
+        return Rect{left, stripTop, left + width, stripBottom};
+    };
+    l.linesRect = counter(2 * u, w.lines + w.twoDigits);
+    l.maxLinesRect = counter(l.linesRect.right + 2 * u, w.outOf + w.twoDigits);
+    l.piecesRect = counter(l.maxLinesRect.right + 3 * u, w.pieces + w.threeDigits);
+    l.maxPiecesRect = counter(l.piecesRect.right + 2 * u, w.outOf + w.threeDigits);
+    l.scoreRect = counter(l.maxPiecesRect.right + 3 * u, w.score + w.hundred);
+
+    placeVertices(l, u, d);
+
+    const Point corner{4 * u, 8 * u};
+    placeFurniture(l, 4, 45, 49, corner, u, d, W, H);
+    placeFurniture(l, 6, 45, 47, {3 * u + u / 2, 7 * u + u / 2}, u, d, W, H);
+    placeFurniture(l, 8, 46, 50, corner, u, d, W, H);
+    placeFurniture(l, 10, 47, 49, corner, u, d, W, H);
+
+    // Score explanation and history to the right of the board.
+    l.explanationRect = {48 * u + d, 7 * u, W - u, 17 * u};
+    l.historyRect = {48 * u + d, 18 * u, W - 4 * u, 49 * u + d};
+    const int c = (l.historyRect.right - l.historyRect.left) / 4;
+    l.historyColumnWidth = c;
+    // Rows that fit, row 0 included; one row more (the totals) is laid out below them. The
+    // cells hold rows 0 to kHistoryRows - 1, so at most kHistoryRows - 1 rows may fit.
+    l.historyRowsFitted = std::clamp((31 * u + d) / h, 1, kHistoryRows - 1);
+    l.historyCapacity = l.historyRowsFitted - 1;
+    for (int s = 0; s < 4; ++s) {
+        const int left = l.historyRect.left + s * c;
+        for (int r = 0; r <= l.historyRowsFitted; ++r)
+            l.historyCell[s][r] = {left, 18 * u + r * h, left + c, 18 * u + (r + 1) * h};
+    }
+
+    // Tune panel at the lower left of the home page: two columns of ten buttons.
+    const int t = ((W - 320) / 3 - 6 * u) / 2;
+    l.tuneColumnWidth = t;
+    for (int k = 0; k < 20; ++k) {
+        const int left = 3 * u + (k / 10) * t;
+        const int top = H - u - (10 - k % 10) * h;
+        l.tuneButton[k] = {left, top, left + t, top + h};
+    }
+    l.tuneTitleRect = {3 * u, H - u - 11 * h, 3 * u + 2 * t, H - u - 10 * h};
+    l.tunePanelRect = {3 * u, H - u - 11 * h, 3 * u + 2 * t, H - u};
+    l.tunePanelOutline = {l.tunePanelRect.left - 1, l.tunePanelRect.top - 1,
+                          l.tunePanelRect.right + 1, l.tunePanelRect.bottom + 1};
+
+    // Home page texts.
+    l.titleRect = {2 * u, 0, W - 2 * u, 8 * u};
+    l.introRect = {2 * u, 8 * u, W - 2 * u, H - 13 * u};
+
+    // Shape buttons, the size of the pictures, centred right of the tune panel.
+    const int S = (W - 320) / 9;
+    const int G = 4 * kPictureWidth + 3 * S;
+    const int F = l.tunePanelOutline.right;
+    const int x0 = F + (W - F - G) / 2;
+    for (int k = 0; k < 4; ++k) {
+        const int left = x0 + k * (kPictureWidth + S);
+        l.shapeButton[k] = {left, H - 13 * u, left + kPictureWidth, H - 13 * u + kPictureHeight};
+    }
+    return l;
+}
+
+void CMekkView::layoutPass(DrawingContext& dc) {
+    // The client area is read once, at the first paint, and kept for the rest of the run:
+    // the canvas was made at that size, and every recorded click point and piece seed refers
+    // to it. If the window changes later the shell shows the same canvas scaled.
+    if (layout.firstClientRect.top == -1) {
+        const Size size = platform.clientSize();
+        layout.firstClientRect = {0, 0, std::max(0, size.cx), std::max(0, size.cy)};
+    }
+    const Rect clientRect = layout.firstClientRect;
+    const int u = layoutUnit(clientRect.bottom);
+
+    smallFont = Font::create("Arial", 4 * u / 3);
+    dc.selectFont(smallFont);
+    const Size letter = dc.textExtent("H");
+    normalFont = Font::create("Arial", 3 * u / 2);
+    boldFont = Font::create("Arial Bold", 2 * u);
+    largeBoldFont = Font::create("Arial Bold", 4 * u);
+
+    auto widthIn = [&](const Font& font, const char* text) {
+        dc.selectFont(font);
+        return dc.textExtent(text).cx;
+    };
+    CounterWidths widths;
+    widths.lines = widthIn(normalFont, "# of lines:  ");
+    widths.twoDigits = widthIn(largeBoldFont, "22");
+    widths.outOf = widthIn(normalFont, "out of:  ");
+    widths.pieces = widthIn(normalFont, "# of pieces:  ");
+    widths.threeDigits = widthIn(largeBoldFont, "222");
+    widths.score = widthIn(normalFont, "Score:  ");
+    widths.hundred = widthIn(largeBoldFont, "100");
+
+    const Rect first = layout.firstClientRect;
+    layout = computeLayout(clientRect, widths, letter);
+    layout.firstClientRect = first;
+
+    dc.setTextColour(kBlack);
+    dc.selectFont(largeBoldFont);
+}
 
 } // namespace tess

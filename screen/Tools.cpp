@@ -1,9 +1,62 @@
+// The view's pens, solid brushes and piece colours, and the one-time fitting of the piece
+// brushes to the device being painted.
 #include "game/CMekkView.h"
 
 namespace tess {
 
-void CMekkView::makeTools() {}
+namespace {
 
-void CMekkView::fitPieceColours(DrawingContext&) {}
+// The 81 piece colours. Colours 1 to 80 are the colouring cycle; colour 0 colours only the
+// first piece after the view is made or after Home.
+constexpr Colour kPieceColours[81] = {
+    {240, 240, 100}, {240, 160, 100}, {240, 80, 100},  {240, 0, 100},   {240, 100, 240},
+    {240, 100, 160}, {240, 100, 80},  {240, 100, 0},   {220, 220, 100}, {255, 100, 170},
+    {80, 240, 100},  {0, 240, 100},   {100, 240, 240}, {205, 105, 205}, {100, 240, 80},
+    {100, 240, 0},   {100, 220, 220}, {100, 160, 240}, {100, 80, 240},  {100, 0, 240},
+    {220, 100, 220}, {160, 100, 240}, {80, 100, 240},  {0, 100, 240},   {144, 144, 240},
+    {144, 144, 170}, {144, 144, 80},  {144, 144, 0},   {144, 240, 144}, {144, 170, 144},
+    {144, 80, 144},  {144, 0, 144},   {240, 144, 144}, {170, 144, 144}, {80, 144, 144},
+    {0, 144, 144},   {255, 200, 100}, {100, 255, 200}, {200, 100, 255}, {255, 100, 200},
+    {200, 255, 100}, {100, 200, 255}, {255, 180, 180}, {180, 255, 180}, {255, 170, 100},
+    {100, 255, 170}, {170, 100, 255}, {160, 240, 100}, {170, 255, 100}, {100, 170, 255},
+    {255, 150, 150}, {150, 255, 150}, {205, 205, 105}, {205, 165, 105}, {205, 90, 105},
+    {205, 10, 105},  {100, 240, 160}, {205, 105, 165}, {205, 105, 90},  {205, 105, 10},
+    {220, 220, 105}, {165, 205, 105}, {90, 205, 105},  {10, 205, 105},  {255, 255, 192},
+    {255, 215, 192}, {255, 185, 192}, {255, 155, 192}, {255, 192, 255}, {255, 192, 215},
+    {255, 192, 185}, {255, 192, 155}, {192, 255, 255}, {192, 215, 255}, {192, 185, 255},
+    {192, 155, 255}, {245, 255, 172}, {215, 255, 192}, {185, 255, 192}, {155, 255, 192},
+    {125, 225, 182},
+};
+
+} // namespace
+
+void CMekkView::makeTools() {
+    // No piece brush exists until the first paint that needs one fits them to its device.
+    for (Brush& brush : pieceBrush)
+        brush = Brush{kBlack, false};
+    makePictures();
+    for (int c = 0; c < 81; ++c)
+        piecePalette[c] = kPieceColours[c];
+
+    thinPen = Pen{kBlack, 1};
+    mediumPen = Pen{kBlack, 2};
+    thickPen = Pen{kBlack, 4};
+    redPen = Pen{Colour(255, 0, 0), 1};
+
+    redBrush = Brush{Colour(255, 72, 72), true};
+    lavenderBrush = Brush{Colour(220, 220, 240), true};
+    whiteBrush = Brush{kWhite, true};
+    pinkBrush = Brush{Colour(255, 240, 240), true};
+}
+
+void CMekkView::fitPieceColours(DrawingContext& dc) {
+    // Fitted once, to the first device that needs them, and kept for the life of the view.
+    if (pieceBrushesMade == 1) return;
+    pieceBrushesMade = 1;
+    for (int c = 0; c < 81; ++c) {
+        nearestColour[c] = dc.getNearestColour(piecePalette[c]);
+        pieceBrush[c] = Brush{nearestColour[c], true};
+    }
+}
 
 } // namespace tess

@@ -1,17 +1,72 @@
+// Playing the game's sounds, the Sound menu's two settings, and the tunes: played whole, or
+// one note for each piece coloured.
 #include "game/CMekkView.h"
+#include "game/ShapeTable.h"
+#include "sound/SoundBank.h"
 
 namespace tess {
 
-void CMekkView::playSoundAsync(int) {}
+namespace {
 
-void CMekkView::playSoundSync(int) {}
+// The selected tune's row. The selection is always 0 to 19; any other value wraps round
+// rather than reading past the table.
+const std::int32_t* selectedTune(int tuneIndex) {
+    return tuneRow(((tuneIndex % kTuneCount) + kTuneCount) % kTuneCount);
+}
 
-void CMekkView::playTuneWhole() {}
+} // namespace
 
-void CMekkView::playPieceNote(int) {}
+void CMekkView::playSoundAsync(int resource) {
+    const std::vector<std::uint8_t>* wave = findSound(resource);
+    if (!wave) return;
+    platform.playSound(resource, wave->data(), wave->size(), false);
+}
 
-void CMekkView::OnCommand(int) {}
+void CMekkView::playSoundSync(int resource) {
+    const std::vector<std::uint8_t>* wave = findSound(resource);
+    if (!wave) return;
+    // The player sees the filled piece or the lit tune button before the note holds the game.
+    platform.present();
+    platform.playSound(resource, wave->data(), wave->size(), true);
+}
 
-bool CMekkView::isCommandEnabled(int) const { return false; }
+void CMekkView::playTuneWhole() {
+    const std::int32_t* row = selectedTune(tuneIndex);
+    // Every note but the last, whatever the Sound menu says.
+    for (int j = 1; j < row[0]; ++j) playSoundSync(noteResource[row[j]]);
+}
+
+void CMekkView::playPieceNote(int piecesBefore) {
+    const std::int32_t* row = selectedTune(tuneIndex);
+    const int length = row[0];
+    noteIndex = ((piecesBefore % length) + length) % length + 1;
+    if (soundSwitch != "on") return;
+    const int resource = noteResource[row[noteIndex]];
+    if (noteMode == "end") {
+        playSoundSync(resource);
+    } else if (noteMode == "cut") {
+        playSoundAsync(resource);
+    }
+}
+
+void CMekkView::OnCommand(int command) {
+    switch (command) {
+    case kCmdSoundOn: soundSwitch = "on"; break;
+    case kCmdSoundOff: soundSwitch = "off"; break;
+    case kCmdNotesToEnd: noteMode = "end"; break;
+    case kCmdCutNotesShort: noteMode = "cut"; break;
+    default: break;
+    }
+}
+
+bool CMekkView::isCommandEnabled(int command) const {
+    switch (command) {
+    case kCmdSoundOn: return soundSwitch == "off";
+    case kCmdSoundOff: return soundSwitch == "on";
+    case kCmdNotesToEnd: return noteMode == "cut";
+    case kCmdCutNotesShort: return noteMode == "end";
+    default: return false;
+    }
+}
 
 } // namespace tess

@@ -1,9 +1,212 @@
+// The game's sounds, made by the program itself: a buzzing error chime and the notes of the
+// letter keys and the tunes, each a complete RIFF WAVE image (PCM, mono, 22050 samples per
+// second) with its format, fact and data chunks, as a sound player expects to find in a file.
 #include "sound/SoundBank.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
 
 namespace tess {
 
-const std::vector<std::uint8_t>* findSound(int) { return nullptr; }
+namespace {
 
-void fillNoteResource(int (&)[100]) {}
+constexpr int kSampleRate = 22050;
+constexpr int kSilenceSound = 118;
+
+// Equal-tempered pitch of a note given by its MIDI number (A4 = 69 = 440 Hz).
+double pitchOf(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+
+constexpr int C2 = 36; // MIDI numbers are counted from here: C3 = C2 + 12, and so on.
+constexpr int note(int octave, int semitone) { return C2 + (octave - 2) * 12 + semitone; }
+// Semitones above C.
+constexpr int kC = 0, kCs = 1, kDs = 3, kD = 2, kE = 4, kF = 5, kFs = 6, kG = 7, kGs = 8,
+              kA = 9, kAs = 10, kB = 11;
+
+struct NoteSound {
+    int resource;
+    int midi;
+    int samples;
+};
+
+// Every note with its resource number and length in samples. The naturals run downwards
+// from C6; the long naturals are the same run an octave lower and twice as long; then the
+// sharps, and one long G#3.
+constexpr std::array<NoteSound, 43> kNotes = {{
+    {102, note(6, kC), 2254},  {103, note(5, kB), 2403},  {104, note(5, kA), 2403},
+    {105, note(5, kG), 2403},  {106, note(5, kF), 2403},  {107, note(5, kE), 2403},
+    {108, note(5, kD), 2403},  {109, note(5, kC), 2403},  {110, note(4, kB), 2403},
+    {111, note(4, kA), 2403},  {112, note(4, kG), 2403},  {113, note(4, kF), 2403},
+    {114, note(4, kE), 2403},  {115, note(4, kD), 2403},  {116, note(4, kC), 2403},
+    {117, note(3, kB), 2403},
+
+    {119, note(5, kC), 4508},  {120, note(4, kB), 4807},  {121, note(4, kA), 4807},
+    {122, note(4, kG), 4807},  {123, note(4, kF), 4807},  {124, note(4, kE), 4807},
+    {125, note(4, kD), 4807},  {126, note(4, kC), 4807},  {127, note(3, kB), 4807},
+    {128, note(3, kA), 4807},  {129, note(3, kG), 4807},  {130, note(3, kF), 4807},
+    {131, note(3, kE), 4807},  {132, note(3, kD), 4807},  {133, note(3, kC), 4807},
+    {134, note(2, kB), 4807},
+
+    // 135 is the A#5 of the run of sharps, the E key's note, at the level of the others.
+    {135, note(5, kAs), 2751}, {136, note(5, kGs), 2293}, {137, note(5, kFs), 2332},
+    {138, note(5, kDs), 2376}, {139, note(5, kCs), 2417}, {140, note(4, kAs), 2284},
+    {141, note(4, kGs), 2431}, {142, note(4, kFs), 2474}, {143, note(4, kDs), 2528},
+    {144, note(4, kCs), 2480},
+
+    {145, note(3, kGs), 4764},
+}};
+
+constexpr int kErrorSamples = 5513;
+constexpr int kSilenceSamples = 641;
+
+// Every note fades by this much per second: a short note ends at about two thirds of its
+// starting level, a long one at about half.
+constexpr double kDecayPerSecond = 3.5;
+// Short ramps at both ends so that no note starts or stops with a click.
+constexpr int kAttackSamples = 32;
+constexpr int kReleaseSamples = 64;
+
+// The edges of a sound: 0 at the very first and last sample, 1 away from the ends.
+double edgeGain(int i, int count) {
+    double gain = 1.0;
+    if (i < kAttackSamples)
+        gain = 0.5 - 0.5 * std::cos(std::numbers::pi * i / kAttackSamples);
+    int fromEnd = count - 1 - i;
+    if (fromEnd < kReleaseSamples)
+        gain = std::min(gain, 0.5 - 0.5 * std::cos(std::numbers::pi * fromEnd / kReleaseSamples));
+    return gain;
+}
+
+// A note's tone: the fundamental with a little of its second and third harmonics. The
+// waveform crosses zero only twice a period, so the pitch is plain to hear and to measure.
+double toneShape(double phase) {
+    return std::sin(phase) + 0.2 * std::sin(2 * phase) + 0.1 * std::sin(3 * phase);
+}
+
+double toneShapePeak() {
+    static const double peak = [] {
+        double best = 0;
+        for (int i = 0; i < 100000; ++i)
+            best = std::max(best, std::abs(toneShape(2 * std::numbers::pi * i / 100000)));
+        return best;
+    }();
+    return peak;
+}
+
+void putU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+
+void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    putU16(out, v & 0xFFFF);
+    putU16(out, v >> 16);
+}
+
+void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+}
+
+// A complete RIFF WAVE image around the given sample bytes.
+std::vector<std::uint8_t> waveImage(const std::vector<std::uint8_t>& data, int bitsPerSample) {
+    const auto blockAlign = static_cast<std::uint32_t>(bitsPerSample / 8);
+    const auto dataSize = static_cast<std::uint32_t>(data.size());
+    const std::uint32_t pad = dataSize & 1u; // chunks start on even offsets
+    std::vector<std::uint8_t> out;
+    out.reserve(58 + data.size());
+    putTag(out, "RIFF");
+    putU32(out, 4 + (8 + 16) + (8 + 4) + (8 + dataSize + pad));
+    putTag(out, "WAVE");
+    putTag(out, "fmt ");
+    putU32(out, 16);
+    putU16(out, 1); // PCM
+    putU16(out, 1); // one channel
+    putU32(out, kSampleRate);
+    putU32(out, kSampleRate * blockAlign);
+    putU16(out, blockAlign);
+    putU16(out, static_cast<std::uint32_t>(bitsPerSample));
+    putTag(out, "fact");
+    putU32(out, 4);
+    putU32(out, dataSize / blockAlign);
+    putTag(out, "data");
+    putU32(out, dataSize);
+    out.insert(out.end(), data.begin(), data.end());
+    if (pad) out.push_back(0);
+    return out;
+}
+
+std::uint8_t unsigned8(double v) {
+    long s = std::lround(128.0 + 127.0 * std::clamp(v, -1.0, 1.0));
+    return static_cast<std::uint8_t>(std::clamp(s, 0L, 255L));
+}
+
+std::vector<std::uint8_t> makeNote(double frequency, int count) {
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(count));
+    const double scale = 1.0 / toneShapePeak();
+    for (int i = 0; i < count; ++i) {
+        double t = static_cast<double>(i) / kSampleRate;
+        double level = std::exp(-kDecayPerSecond * t) * edgeGain(i, count);
+        data[static_cast<std::size_t>(i)] =
+            unsigned8(level * scale * toneShape(2 * std::numbers::pi * frequency * t));
+    }
+    return waveImage(data, 8);
+}
+
+std::vector<std::uint8_t> makeSilence(int count) {
+    return waveImage(std::vector<std::uint8_t>(static_cast<std::size_t>(count), 128), 8);
+}
+
+// The error sound: three close partials around 520 Hz that beat against each other into a
+// buzz, their level pulsing twelve times a second and dying away like a struck chime.
+std::vector<std::uint8_t> makeErrorSound() {
+    constexpr double partials[] = {500.0, 520.0, 540.0};
+    constexpr double kPulseRate = 12.0;
+    constexpr double kPeak = 0.8 * 32767.0;
+    std::vector<std::uint8_t> data;
+    data.reserve(2 * kErrorSamples);
+    for (int i = 0; i < kErrorSamples; ++i) {
+        double t = static_cast<double>(i) / kSampleRate;
+        double v = 0;
+        for (double f : partials) v += std::sin(2 * std::numbers::pi * f * t);
+        v /= 3.0;
+        double pulse = 0.65 + 0.35 * std::cos(2 * std::numbers::pi * kPulseRate * t);
+        double level = std::exp(-2.5 * t) * pulse * edgeGain(i, kErrorSamples);
+        auto s = static_cast<std::int16_t>(std::lround(kPeak * level * v));
+        auto u = static_cast<std::uint16_t>(s);
+        data.push_back(static_cast<std::uint8_t>(u & 0xFF));
+        data.push_back(static_cast<std::uint8_t>(u >> 8));
+    }
+    return waveImage(data, 16);
+}
+
+struct Bank {
+    std::array<std::vector<std::uint8_t>, kLastSound - kFirstSound + 1> images;
+    Bank() {
+        images[kErrorSound - kFirstSound] = makeErrorSound();
+        images[kSilenceSound - kFirstSound] = makeSilence(kSilenceSamples);
+        for (const NoteSound& n : kNotes)
+            images[static_cast<std::size_t>(n.resource - kFirstSound)] =
+                makeNote(pitchOf(n.midi), n.samples);
+    }
+};
+
+} // namespace
+
+const std::vector<std::uint8_t>* findSound(int resource) {
+    if (resource < kFirstSound || resource > kLastSound) return nullptr;
+    // Made once, on first use; the language makes the first use thread-safe.
+    static const Bank bank;
+    return &bank.images[static_cast<std::size_t>(resource - kFirstSound)];
+}
+
+void fillNoteResource(int (&noteResource)[100]) {
+    std::fill(std::begin(noteResource), std::end(noteResource), 0);
+    for (int slot = 0; slot < 16; ++slot) noteResource[slot] = 102 + slot;
+    for (int slot = 16; slot < 32; ++slot) noteResource[slot] = 119 + (slot - 16);
+    for (int slot = 32; slot < 42; ++slot) noteResource[slot] = 135 + (slot - 32);
+    noteResource[48] = 145;
+    noteResource[99] = kSilenceSound;
+}
 
 } // namespace tess

@@ -27,7 +27,8 @@ TEST(ShapeTable, RowsAreIndexedByVertexCount) {
         EXPECT_EQ(difficultyFactor(slot), 0) << slot;
     }
     // maxLines is the longest walk that never repeats a line: n(n - 2)/2 + 1.
-    for (int n : counts) EXPECT_EQ(maxLines(n), n * (n - 2) / 2 + 1);
+    for (int n : counts)
+        EXPECT_EQ(maxLines(n), n * (n - 2) / 2 + 1);
 }
 
 TEST(ShapeTable, TextsCarryTheirPunctuation) {
@@ -54,9 +55,11 @@ TEST(ShapeTable, TunesContinueTheTableAndUseOnlyTheirSlots) {
     }
     // Tune 12 and tune 18, note for note.
     const int tune12[] = {7, 7, 3, 3, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7, 7};
-    for (int j = 0; j < 15; ++j) EXPECT_EQ(tuneRow(11)[j + 1], tune12[j]);
+    for (int j = 0; j < 15; ++j)
+        EXPECT_EQ(tuneRow(11)[j + 1], tune12[j]);
     const int tune18[] = {14, 12, 10, 8, 8, 9, 9, 38, 9, 8, 9, 8, 9, 39, 10};
-    for (int j = 0; j < 15; ++j) EXPECT_EQ(tuneRow(17)[j + 1], tune18[j]);
+    for (int j = 0; j < 15; ++j)
+        EXPECT_EQ(tuneRow(17)[j + 1], tune18[j]);
     EXPECT_EQ(tuneRow(19)[15], 26); // the last note of the last tune
 }
 
@@ -77,7 +80,8 @@ TEST(GameState, StartsOnTheHomePageWithTheDefaults) {
     EXPECT_EQ(view.printSwitch, "off");
     EXPECT_EQ(view.scoreNote, "");
     EXPECT_EQ(view.layout.firstClientRect.top, -1);
-    for (int s = 0; s < 4; ++s) EXPECT_EQ(view.historyCount[s], 0);
+    for (int s = 0; s < 4; ++s)
+        EXPECT_EQ(view.historyCount[s], 0);
     EXPECT_EQ(view.screen(), nullptr);
 }
 
