@@ -13,8 +13,7 @@ namespace {
 
 QPointF intersection(QPointF a, QPointF b, QPointF c, QPointF d) {
     const double den = (a.x() - b.x()) * (c.y() - d.y()) - (a.y() - b.y()) * (c.x() - d.x());
-    const double t =
-        ((a.x() - c.x()) * (c.y() - d.y()) - (a.y() - c.y()) * (c.x() - d.x())) / den;
+    const double t = ((a.x() - c.x()) * (c.y() - d.y()) - (a.y() - c.y()) * (c.x() - d.x())) / den;
     return a + t * (b - a);
 }
 
@@ -32,13 +31,14 @@ QPixmap appIconPixmap(int size) {
     QPointF corner[5];
     for (int i = 0; i < 5; ++i) {
         const double angle = -std::numbers::pi / 2 + i * 2 * std::numbers::pi / 5;
-        corner[i] = {centre + radius * std::cos(angle), centre + 0.06 * size + radius * std::sin(angle)};
+        corner[i] = {centre + radius * std::cos(angle),
+                     centre + 0.06 * size + radius * std::sin(angle)};
     }
     // The star's inner corners: inner[i] lies between corner i and corner i+1.
     QPointF inner[5];
     for (int i = 0; i < 5; ++i)
-        inner[i] = intersection(corner[i], corner[(i + 2) % 5], corner[(i + 1) % 5],
-                                corner[(i + 4) % 5]);
+        inner[i] =
+            intersection(corner[i], corner[(i + 2) % 5], corner[(i + 1) % 5], corner[(i + 4) % 5]);
 
     const QColor yellow(255, 255, 0), cyan(0, 255, 255), green(0, 192, 0), red(255, 0, 0);
     p.setPen(Qt::NoPen);
@@ -67,7 +67,8 @@ QPixmap appIconPixmap(int size) {
 
 QIcon appIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48}) icon.addPixmap(appIconPixmap(size));
+    for (int size : {16, 32, 48})
+        icon.addPixmap(appIconPixmap(size));
     return icon;
 }
 

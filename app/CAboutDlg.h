@@ -9,12 +9,12 @@ namespace tess::app {
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDlg(QWidget* parent = nullptr);
     QLabel* textLabel() const { return text_; }
     QPushButton* okButton() const { return ok_; }
 
-private:
+  private:
     QLabel* text_;
     QPushButton* ok_;
 };

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 
@@ -16,21 +17,27 @@ namespace tess::app {
 
 namespace {
 
-constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd,
-                                   kCmdCutNotesShort};
+constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
 // The accelerator table, in its order.
 const QKeySequence& acceleratorKeys(int i) {
     static const QKeySequence table[14] = {
-        QKeySequence(Qt::CTRL | Qt::Key_N),          QKeySequence(Qt::CTRL | Qt::Key_O),
-        QKeySequence(Qt::CTRL | Qt::Key_S),          QKeySequence(Qt::CTRL | Qt::Key_P),
-        QKeySequence(Qt::CTRL | Qt::Key_Z),          QKeySequence(Qt::CTRL | Qt::Key_X),
-        QKeySequence(Qt::CTRL | Qt::Key_C),          QKeySequence(Qt::CTRL | Qt::Key_V),
-        QKeySequence(Qt::ALT | Qt::Key_Backspace),   QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-        QKeySequence(Qt::CTRL | Qt::Key_Insert),     QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-        QKeySequence(Qt::Key_F6),                    QKeySequence(Qt::SHIFT | Qt::Key_F6),
+        QKeySequence(Qt::CTRL | Qt::Key_N),
+        QKeySequence(Qt::CTRL | Qt::Key_O),
+        QKeySequence(Qt::CTRL | Qt::Key_S),
+        QKeySequence(Qt::CTRL | Qt::Key_P),
+        QKeySequence(Qt::CTRL | Qt::Key_Z),
+        QKeySequence(Qt::CTRL | Qt::Key_X),
+        QKeySequence(Qt::CTRL | Qt::Key_C),
+        QKeySequence(Qt::CTRL | Qt::Key_V),
+        QKeySequence(Qt::ALT | Qt::Key_Backspace),
+        QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        QKeySequence(Qt::CTRL | Qt::Key_Insert),
+        QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+        QKeySequence(Qt::Key_F6),
+        QKeySequence(Qt::SHIFT | Qt::Key_F6),
     };
     return table[i];
 }
@@ -123,7 +130,8 @@ void CMainFrame::updateActions() {
     const bool printing = view().printSwitch == "on";
     print_->setEnabled(printing);
     printSetup_->setEnabled(printing);
-    for (int i = 0; i < 4; ++i) sound_[i]->setEnabled(view().isCommandEnabled(kSoundCommands[i]));
+    for (int i = 0; i < 4; ++i)
+        sound_[i]->setEnabled(view().isCommandEnabled(kSoundCommands[i]));
 }
 
 void CMainFrame::placeOnScreen() {
@@ -137,12 +145,29 @@ void CMainFrame::placeOnScreen() {
 }
 
 void CMainFrame::showMaximisedOnScreen() {
+    // The view paints first when the window stands at its final place and size.
+    view_->holdFirstPaint(true);
     placeOnScreen();
     show();
+    QCoreApplication::processEvents();
+    // The whole window, its frame included, fills the available area: the client area is
+    // what the frame leaves of it.
+    QScreen* screen = this->screen();
+    if (screen) {
+        const QRect frame = frameGeometry(), client = geometry();
+        const QRect area = screen->availableGeometry().adjusted(
+            client.left() - frame.left(), client.top() - frame.top(),
+            client.right() - frame.right(), client.bottom() - frame.bottom());
+        if (area.isValid()) {
+            setFixedSize(area.size());
+            if (area != client) setGeometry(area);
+        }
+    }
     // Without a window manager the window gets the keyboard only when activated.
     activateWindow();
     raise();
     view_->setFocus();
+    view_->holdFirstPaint(false);
 }
 
 void CMainFrame::fileNew() {
@@ -152,7 +177,14 @@ void CMainFrame::fileNew() {
     view().paint();
 }
 
+void CMainFrame::regainKeyboard() {
+    // Without a window manager nobody gives the keyboard back when a dialog closes.
+    activateWindow();
+    view_->setFocus();
+}
+
 void CMainFrame::fileOpen() {
+    const auto back = qScopeGuard([this] { regainKeyboard(); });
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -168,6 +200,7 @@ void CMainFrame::fileOpen() {
 }
 
 void CMainFrame::fileSave() {
+    const auto back = qScopeGuard([this] { regainKeyboard(); });
     // A file this document wrote holds nothing, so saving into it again loses nothing. A
     // file that was opened is never overwritten without the player choosing it in Save As.
     QString path = doc_.fileIsOurs() ? doc_.pathName() : QString();
@@ -187,6 +220,7 @@ void CMainFrame::fileSave() {
 void CMainFrame::appAbout() {
     CAboutDlg dialog(this);
     dialog.exec();
+    regainKeyboard();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

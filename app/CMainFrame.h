@@ -13,7 +13,7 @@ namespace tess::app {
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(SdlAudio* audio, QWidget* parent = nullptr);
 
     ViewWidget* viewWidget() const { return view_; }
@@ -48,12 +48,13 @@ public:
     // Returns false when the combination is not in the table.
     bool runAccelerator(const QKeySequence& keys);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void makeMenus();
     void makeAccelerators();
+    void regainKeyboard();
 
     CMekkDoc doc_;
     ViewWidget* view_;

@@ -24,7 +24,8 @@ namespace {
 
 std::vector<std::string> argumentsOf(int argc, char** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i] ? argv[i] : "");
     return args;
 }
 
@@ -84,8 +85,8 @@ int renderWithoutDesktop(CMainFrame& frame) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::tempPath();
-    const QString path = dir + QStringLiteral("/tessarin-window-%1.png")
-                                   .arg(QCoreApplication::applicationPid());
+    const QString path =
+        dir + QStringLiteral("/tessarin-window-%1.png").arg(QCoreApplication::applicationPid());
     if (frame.grab().save(path, "PNG"))
         std::fprintf(stderr, "The window as it would look is saved in %s\n",
                      QFile::encodeName(path).constData());

@@ -9,12 +9,12 @@ namespace tess::app {
 
 // Exit statuses.
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;     // a file that cannot be opened, a print job that fails
-constexpr int kExitUsage = 2;      // a wrong command line
-constexpr int kExitNoDesktop = 3;  // no display to show the window on
+constexpr int kExitFailed = 1;    // a file that cannot be opened, a print job that fails
+constexpr int kExitUsage = 2;     // a wrong command line
+constexpr int kExitNoDesktop = 3; // no display to show the window on
 
 class CMekkApp {
-public:
+  public:
     // The whole run: returns the exit status.
     int run(int argc, char** argv);
 
@@ -29,7 +29,7 @@ public:
     // and in a message box where a desktop can show one.
     static void reportFileError(const QString& message);
 
-private:
+  private:
     int previewPages_ = 0;
 };
 

@@ -48,9 +48,9 @@ QString CMekkDoc::title() const {
 }
 
 QString CMekkDoc::cannotFindMessage(const QString& path) {
-    return path + QStringLiteral(
-                      "\nCannot find this file.\nPlease verify that the correct path and file "
-                      "name are given.");
+    return path +
+           QStringLiteral("\nCannot find this file.\nPlease verify that the correct path and file "
+                          "name are given.");
 }
 
 } // namespace tess::app

@@ -8,7 +8,7 @@
 namespace tess::app {
 
 class CMekkDoc {
-public:
+  public:
     // New: the same document again, without a file.
     void onNewDocument();
     // Opens `path` as the document without reading it: the file must exist, be a regular
@@ -29,7 +29,7 @@ public:
     // The framework's message for a file that cannot be opened.
     static QString cannotFindMessage(const QString& path);
 
-private:
+  private:
     QString path_;
     bool fileIsOurs_ = false;
 };

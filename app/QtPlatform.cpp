@@ -27,6 +27,9 @@ void QtPlatform::playSound(int, const std::uint8_t* wave, std::size_t size, bool
 
 void QtPlatform::messageBox(const std::string& text) {
     showMessage(view_.window(), QString::fromStdString(text));
+    // Without a window manager nobody gives the keyboard back when the box closes.
+    view_.window()->activateWindow();
+    view_.setFocus();
 }
 
 void QtPlatform::setWindowTitle(const std::string& title) {
@@ -34,8 +37,7 @@ void QtPlatform::setWindowTitle(const std::string& title) {
 }
 
 void showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tessarin"), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tessarin"), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

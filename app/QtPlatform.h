@@ -14,7 +14,7 @@ class SdlAudio;
 namespace tess::app {
 
 class QtPlatform : public Platform {
-public:
+  public:
     // `view` is the widget that shows the canvas; `audio` may be null (silent).
     QtPlatform(QWidget& view, SdlAudio* audio) : view_(view), audio_(audio) {}
     Size clientSize() override;
@@ -24,7 +24,7 @@ public:
     void messageBox(const std::string& text) override;
     void setWindowTitle(const std::string& title) override;
 
-private:
+  private:
     QWidget& view_;
     SdlAudio* audio_;
 };

@@ -1,12 +1,9 @@
 #include "app/ViewWidget.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
-#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleHints>
 
 #include <algorithm>
 #include <cmath>
@@ -23,8 +20,8 @@ ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
 ViewWidget::~ViewWidget() = default;
 
 bool ViewWidget::isAccelerator(int key, Qt::KeyboardModifiers modifiers) {
-    const auto mods = modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier |
-                                   Qt::MetaModifier);
+    const auto mods =
+        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
     if (mods == Qt::ControlModifier) {
         switch (key) {
         case Qt::Key_N:
@@ -101,16 +98,24 @@ bool ViewWidget::toCanvas(QPointF pos, int& x, int& y) const {
 
 void ViewWidget::firstPaint() {
     firstPaintQueued_ = false;
-    if (firstPaintDone_) return;
+    if (firstPaintDone_ || firstPaintHeld_) return;
     firstPaintDone_ = true;
     view_.paint();
     emit firstPainted();
 }
 
+void ViewWidget::holdFirstPaint(bool hold) {
+    firstPaintHeld_ = hold;
+    if (!hold && isVisible()) {
+        QShowEvent event;
+        showEvent(&event);
+    }
+}
+
 void ViewWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Paint once the events of the show (the final size among them) have been handled.
-    if (!firstPaintDone_ && !firstPaintQueued_) {
+    if (!firstPaintDone_ && !firstPaintQueued_ && !firstPaintHeld_) {
         firstPaintQueued_ = true;
         QMetaObject::invokeMethod(this, &ViewWidget::firstPaint, Qt::QueuedConnection);
     }
@@ -124,9 +129,8 @@ void ViewWidget::paintEvent(QPaintEvent*) {
         return;
     }
     // The canvas itself, not a copy.
-    QImage image(reinterpret_cast<const uchar*>(canvas->data()), canvas->width(),
-                 canvas->height(), static_cast<qsizetype>(canvas->width()) * 4,
-                 QImage::Format_RGB32);
+    QImage image(reinterpret_cast<const uchar*>(canvas->data()), canvas->width(), canvas->height(),
+                 static_cast<qsizetype>(canvas->width()) * 4, QImage::Format_RGB32);
     const QRectF target = canvasRect();
     if (target == QRectF(rect())) {
         image.setDevicePixelRatio(devicePixelRatioF());
@@ -140,20 +144,7 @@ void ViewWidget::paintEvent(QPaintEvent*) {
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    // Qt delivers the second press of a double click as a press too; the game takes a
-    // double click as one press followed by a double-click message it ignores.
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const quint64 time = event->timestamp();
     const QPointF pos = event->position();
-    if (lastPressValid_ && time - lastPressTime_ < quint64(hints->mouseDoubleClickInterval()) &&
-        QLineF(pos, lastPressPos_).length() <= hints->mouseDoubleClickDistance()) {
-        lastPressValid_ = false;
-        return;
-    }
-    lastPressValid_ = true;
-    lastPressTime_ = time;
-    lastPressPos_ = pos;
-
     int x = 0, y = 0;
     if (!toCanvas(pos, x, y)) return;
     emit clickForwarded(x, y);
@@ -161,7 +152,11 @@ void ViewWidget::mousePressEvent(QMouseEvent* event) {
     update();
 }
 
-void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+// Qt delivers the second press of a double click as this event alone, and QWidget's own
+// handler would pass it on as a press: the game takes it as a message it ignores.
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {
     event->accept();

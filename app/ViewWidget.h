@@ -4,7 +4,6 @@
 #include "app/QtPlatform.h"
 #include "game/CMekkView.h"
 
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QWidget>
 
@@ -12,13 +11,15 @@ namespace tess::app {
 
 class ViewWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ViewWidget(SdlAudio* audio, QWidget* parent = nullptr);
     ~ViewWidget() override;
 
     CMekkView& view() { return view_; }
     const CMekkView& view() const { return view_; }
     bool firstPaintDone() const { return firstPaintDone_; }
+    // While held, showing the widget does not paint it: its window is still being placed.
+    void holdFirstPaint(bool hold);
 
     // The game's key code for a key press, or -1 when the view must not see it: keys with
     // Alt, the accelerator table's combinations, and keys the game has no code for.
@@ -32,16 +33,16 @@ public:
     // A widget position in canvas pixels; false when it lies outside the canvas.
     bool toCanvas(QPointF pos, int& x, int& y) const;
 
-public slots:
+  public slots:
     // The view's first paint, once the widget shows at its final size.
     void firstPaint();
 
-signals:
+  signals:
     void keyForwarded(int key);
     void clickForwarded(int x, int y);
     void firstPainted();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -49,15 +50,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
-private:
+  private:
     QtPlatform platform_;
     CMekkView view_;
     bool firstPaintDone_ = false;
     bool firstPaintQueued_ = false;
-    // The last left press, to recognise the second press of a double click.
-    quint64 lastPressTime_ = 0;
-    QPointF lastPressPos_;
-    bool lastPressValid_ = false;
+    bool firstPaintHeld_ = false;
 };
 
 } // namespace tess::app
