@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "app/CMekkApp.h"
+
+int main(int argc, char** argv) {
+    tess::app::CMekkApp app;
+    return app.run(argc, argv);
+}

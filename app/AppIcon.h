@@ -1,0 +1,13 @@
+// The program's icon: a pentagon cut by a five-pointed star into yellow, cyan and green
+// pieces round a red centre, transparent outside the pentagon.
+#pragma once
+#include <QIcon>
+#include <QPixmap>
+
+namespace tess::app {
+
+QPixmap appIconPixmap(int size);
+// The icon at 16, 32 and 48 pixels.
+QIcon appIcon();
+
+} // namespace tess::app

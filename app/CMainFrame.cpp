@@ -1,0 +1,231 @@
+#include "app/CMainFrame.h"
+
+#include "app/AppIcon.h"
+#include "app/CAboutDlg.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QShortcut>
+
+namespace tess::app {
+
+namespace {
+
+constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};
+constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
+                                        "Cut Notes Short"};
+
+// The accelerator table, in its order.
+const QKeySequence& acceleratorKeys(int i) {
+    static const QKeySequence table[14] = {
+        QKeySequence(Qt::CTRL | Qt::Key_N),
+        QKeySequence(Qt::CTRL | Qt::Key_O),
+        QKeySequence(Qt::CTRL | Qt::Key_S),
+        QKeySequence(Qt::CTRL | Qt::Key_P),
+        QKeySequence(Qt::CTRL | Qt::Key_Z),
+        QKeySequence(Qt::CTRL | Qt::Key_X),
+        QKeySequence(Qt::CTRL | Qt::Key_C),
+        QKeySequence(Qt::CTRL | Qt::Key_V),
+        QKeySequence(Qt::ALT | Qt::Key_Backspace),
+        QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        QKeySequence(Qt::CTRL | Qt::Key_Insert),
+        QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+        QKeySequence(Qt::Key_F6),
+        QKeySequence(Qt::SHIFT | Qt::Key_F6),
+    };
+    return table[i];
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      view_(new ViewWidget(audio, this)) {
+    setWindowTitle(QStringLiteral("Mekk"));
+    setWindowIcon(appIcon());
+    setCentralWidget(view_);
+    makeMenus();
+    makeAccelerators();
+    view_->setFocus();
+}
+
+QAction* CMainFrame::soundAction(int command) const {
+    for (int i = 0; i < 4; ++i)
+        if (kSoundCommands[i] == command) return sound_[i];
+    return nullptr;
+}
+
+void CMainFrame::makeMenus() {
+    QMenuBar* bar = menuBar();
+
+    fileMenu_ = bar->addMenu(QStringLiteral("&File"));
+    // The menu begins with a separator: keep it visible.
+    fileMenu_->setSeparatorsCollapsible(false);
+    fileMenu_->addSeparator();
+    print_ = fileMenu_->addAction(QStringLiteral("&Print...\tCtrl+P"));
+    printSetup_ = fileMenu_->addAction(QStringLiteral("P&rint Setup..."));
+    fileMenu_->addSeparator();
+    exit_ = fileMenu_->addAction(QStringLiteral("E&xit"));
+    // Printing from the menu is switched off: both items stay greyed, so they run nothing.
+    connect(exit_, &QAction::triggered, this, &QWidget::close);
+
+    soundMenu_ = bar->addMenu(QStringLiteral("Sound"));
+    for (int i = 0; i < 4; ++i) {
+        sound_[i] = soundMenu_->addAction(QString::fromLatin1(kSoundTexts[i]));
+        const int command = kSoundCommands[i];
+        connect(sound_[i], &QAction::triggered, this, [this, command] {
+            updateActions();
+            if (soundAction(command)->isEnabled()) view().OnCommand(command);
+            updateActions();
+        });
+    }
+
+    helpMenu_ = bar->addMenu(QStringLiteral("&Help"));
+    about_ = helpMenu_->addAction(QStringLiteral("&About Tessarin..."));
+    connect(about_, &QAction::triggered, this, &CMainFrame::appAbout);
+
+    for (QMenu* menu : {fileMenu_, soundMenu_, helpMenu_})
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
+    updateActions();
+}
+
+void CMainFrame::makeAccelerators() {
+    // Always-enabled shortcuts take every combination of the table, whether or not its
+    // command runs, so none of them reaches the view (Ctrl+P never plays the note of P).
+    for (int i = 0; i < 14; ++i) {
+        auto* shortcut = new QShortcut(acceleratorKeys(i), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        const QKeySequence keys = acceleratorKeys(i);
+        connect(shortcut, &QShortcut::activated, this, [this, keys] { runAccelerator(keys); });
+    }
+}
+
+bool CMainFrame::runAccelerator(const QKeySequence& keys) {
+    updateActions();
+    if (keys == acceleratorKeys(0)) {
+        fileNew();
+    } else if (keys == acceleratorKeys(1)) {
+        fileOpen();
+    } else if (keys == acceleratorKeys(2)) {
+        fileSave();
+    } else if (keys == acceleratorKeys(3)) {
+        // Print: greyed while printing is switched off, which it always is.
+        if (print_->isEnabled()) print_->trigger();
+    } else {
+        // The Edit combinations and the pane keys have no command in this game.
+        for (int i = 4; i < 14; ++i)
+            if (keys == acceleratorKeys(i)) return true;
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::updateActions() {
+    const bool printing = view().printSwitch == "on";
+    print_->setEnabled(printing);
+    printSetup_->setEnabled(printing);
+    for (int i = 0; i < 4; ++i)
+        sound_[i]->setEnabled(view().isCommandEnabled(kSoundCommands[i]));
+}
+
+void CMainFrame::placeOnScreen() {
+    QScreen* screen = this->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    setWindowState(windowState() | Qt::WindowMaximized);
+    setGeometry(area);
+    setFixedSize(area.size());
+}
+
+void CMainFrame::showMaximisedOnScreen() {
+    // The view paints first when the window stands at its final place and size.
+    view_->holdFirstPaint(true);
+    placeOnScreen();
+    show();
+    QCoreApplication::processEvents();
+    // The whole window, its frame included, fills the available area: the client area is
+    // what the frame leaves of it.
+    QScreen* screen = this->screen();
+    if (screen) {
+        const QRect frame = frameGeometry(), client = geometry();
+        const QRect area = screen->availableGeometry().adjusted(
+            client.left() - frame.left(), client.top() - frame.top(),
+            client.right() - frame.right(), client.bottom() - frame.bottom());
+        if (area.isValid()) {
+            setFixedSize(area.size());
+            if (area != client) setGeometry(area);
+        }
+    }
+    // Without a window manager the window gets the keyboard only when activated.
+    activateWindow();
+    raise();
+    view_->setFocus();
+    view_->holdFirstPaint(false);
+}
+
+void CMainFrame::fileNew() {
+    // The document holds nothing: New re-initialises it and the view repaints; the game
+    // itself is untouched.
+    doc_.onNewDocument();
+    view().paint();
+}
+
+void CMainFrame::regainKeyboard() {
+    // Without a window manager nobody gives the keyboard back when a dialog closes.
+    activateWindow();
+    view_->setFocus();
+}
+
+void CMainFrame::fileOpen() {
+    const auto back = qScopeGuard([this] { regainKeyboard(); });
+    QFileDialog dialog(this, QStringLiteral("Open"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!doc_.openDocument(path)) {
+        showMessage(this, CMekkDoc::cannotFindMessage(path));
+        return;
+    }
+    view().paint();
+}
+
+void CMainFrame::fileSave() {
+    const auto back = qScopeGuard([this] { regainKeyboard(); });
+    // A file this document wrote holds nothing, so saving into it again loses nothing. A
+    // file that was opened is never overwritten without the player choosing it in Save As.
+    QString path = doc_.fileIsOurs() ? doc_.pathName() : QString();
+    if (path.isEmpty()) {
+        QFileDialog dialog(this, QStringLiteral("Save As"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(QStringLiteral("All Files (*)"));
+        if (!doc_.pathName().isEmpty()) dialog.selectFile(doc_.pathName());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        path = dialog.selectedFiles().constFirst();
+    }
+    if (!doc_.saveDocument(path)) showMessage(this, QStringLiteral("Failed to save document."));
+}
+
+void CMainFrame::appAbout() {
+    CAboutDlg dialog(this);
+    dialog.exec();
+    regainKeyboard();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The document is never modified: closing asks nothing and ends the program.
+    event->accept();
+}
+
+} // namespace tess::app

@@ -1,0 +1,175 @@
+#include "app/CMekkApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/DirectPrint.h"
+#include "app/QtPlatform.h"
+#include "sound/sdl/SdlAudio.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tess::app {
+
+namespace {
+
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i] ? argv[i] : "");
+    return args;
+}
+
+std::string programName(int argc, char** argv) {
+    if (argc < 1 || !argv[0]) return "tessarin";
+    std::string name = argv[0];
+    const auto slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+bool hasDesktop() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Whether message boxes can be shown and answered: not on the platforms without a screen.
+bool dialogsAllowed() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// Handles --help and --version, which need no desktop. Returns the exit status, or nothing
+// when the program goes on.
+std::optional<int> answerAndEnd(const CommandLine& cl, const std::string& program) {
+    if (cl.action == CommandLine::Action::Help) {
+        std::fputs(usageText(program).c_str(), stdout);
+        std::fflush(stdout);
+        return kExitOk;
+    }
+    if (cl.action == CommandLine::Action::Version) {
+        std::printf("Tessarin %s (Version M610)\n", TESSARIN_VERSION);
+        std::fflush(stdout);
+        return kExitOk;
+    }
+    return std::nullopt;
+}
+
+void reportCanvas(ViewWidget* view) {
+    const Canvas* canvas = view->view().screen();
+    if (!canvas) return;
+    const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+    const double ratio = view->devicePixelRatioF();
+    std::printf("canvas %ld %ld %d %d\n", std::lround(origin.x() * ratio),
+                std::lround(origin.y() * ratio), canvas->width(), canvas->height());
+    std::fflush(stdout);
+}
+
+// Without a desktop: the window as it would look, in a PNG.
+int renderWithoutDesktop(CMainFrame& frame) {
+    std::fputs("Tessarin needs a desktop: no display was found (neither DISPLAY nor "
+               "WAYLAND_DISPLAY is set).\n",
+               stderr);
+    QElapsedTimer timer;
+    timer.start();
+    while (!frame.viewWidget()->firstPaintDone() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::tempPath();
+    const QString path =
+        dir + QStringLiteral("/tessarin-window-%1.png").arg(QCoreApplication::applicationPid());
+    if (frame.grab().save(path, "PNG"))
+        std::fprintf(stderr, "The window as it would look is saved in %s\n",
+                     QFile::encodeName(path).constData());
+    else
+        std::fprintf(stderr, "Could not save the window's picture to %s\n",
+                     QFile::encodeName(path).constData());
+    std::fflush(stderr);
+    return kExitNoDesktop;
+}
+
+} // namespace
+
+void CMekkApp::setNames() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tessarin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSARIN_VERSION));
+}
+
+int CMekkApp::readPreviewPages() {
+    QSettings settings;
+    return settings.value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
+}
+
+void CMekkApp::reportFileError(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (dialogsAllowed()) showMessage(nullptr, message);
+}
+
+int CMekkApp::run(int argc, char** argv) {
+    const std::string program = programName(argc, argv);
+    // --help and --version answer before any desktop is needed.
+    if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
+        return *status;
+
+    const bool desktop = hasDesktop();
+    if (!desktop) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // The framework's set-up; Qt takes its own options out of argv.
+    QApplication qtApp(argc, argv);
+    setNames();
+    // The profile settings: "PreviewPages" is read, nothing is written.
+    previewPages_ = readPreviewPages();
+
+    const CommandLine cl = parseCommandLine(argumentsOf(argc, argv));
+    if (auto status = answerAndEnd(cl, program)) return *status;
+    if (cl.action == CommandLine::Action::Error) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                     cl.error.c_str(), program.c_str());
+        return kExitUsage;
+    }
+
+    const bool printing =
+        cl.action == CommandLine::Action::Print || cl.action == CommandLine::Action::PrintTo;
+    // One sound device for the whole run; a printing run plays nothing.
+    std::unique_ptr<SdlAudio> audio;
+    if (!printing) audio = std::make_unique<SdlAudio>();
+
+    // The document, the frame and the view.
+    auto frame = std::make_unique<CMainFrame>(audio.get());
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (cl.action != CommandLine::Action::NewDocument &&
+        !frame->document().openDocument(cl.fileName)) {
+        reportFileError(
+            CMekkDoc::cannotFindMessage(QFile::decodeName(QByteArray::fromStdString(cl.fileName))));
+        return kExitFailed;
+    }
+    if (printing) {
+        const QString printer = cl.action == CommandLine::Action::PrintTo
+                                    ? QString::fromLocal8Bit(cl.printerName.c_str())
+                                    : QString();
+        return printDirect(*frame, printer, desktop && dialogsAllowed());
+    }
+
+    if (qEnvironmentVariableIsSet("TESSARIN_REPORT_CANVAS")) {
+        ViewWidget* view = frame->viewWidget();
+        QObject::connect(view, &ViewWidget::firstPainted, view, [view] { reportCanvas(view); });
+    }
+
+    // Shown maximised, and painted once it stands at its final size.
+    frame->showMaximisedOnScreen();
+    if (!desktop) return renderWithoutDesktop(*frame);
+    return QApplication::exec();
+}
+
+} // namespace tess::app

@@ -1,0 +1,36 @@
+// The application: starts the program in the order the original framework does, carries
+// out the command line and runs the message loop.
+#pragma once
+#include "app/CommandLine.h"
+
+#include <QString>
+
+namespace tess::app {
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;    // a file that cannot be opened, a print job that fails
+constexpr int kExitUsage = 2;     // a wrong command line
+constexpr int kExitNoDesktop = 3; // no display to show the window on
+
+class CMekkApp {
+  public:
+    // The whole run: returns the exit status.
+    int run(int argc, char** argv);
+
+    // "PreviewPages" of the profile settings, as read at start-up.
+    int previewPages() const { return previewPages_; }
+
+    // Reads the profile settings; writes nothing.
+    static int readPreviewPages();
+    // Sets the names the profile settings and message boxes go by.
+    static void setNames();
+    // The framework's message for a file that cannot be opened: on standard error always,
+    // and in a message box where a desktop can show one.
+    static void reportFileError(const QString& message);
+
+  private:
+    int previewPages_ = 0;
+};
+
+} // namespace tess::app

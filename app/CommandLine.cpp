@@ -1,0 +1,124 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tess::app {
+
+namespace {
+
+std::string lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// A printable form of an argument for an error message: at most 200 bytes.
+std::string shown(const std::string& arg) {
+    if (arg.size() <= 200) return arg;
+    return arg.substr(0, 200) + "...";
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine cl;
+    bool print = false, printTo = false, optionsEnded = false;
+    std::vector<std::string> plain; // file name, then printer, driver and port for /pt
+    for (const std::string& arg : args) {
+        if (!optionsEnded && !arg.empty() && (arg[0] == '-' || arg[0] == '/')) {
+            const std::string flag = lowered(arg);
+            if (flag == "--help" || flag == "-h") {
+                cl.action = CommandLine::Action::Help;
+                return cl;
+            }
+            if (flag == "--version") {
+                cl.action = CommandLine::Action::Version;
+                return cl;
+            }
+            if (flag == "--") {
+                optionsEnded = true;
+                continue;
+            }
+            // The framework's switches, with either of its two leading characters.
+            if (flag == "/p" || flag == "-p") {
+                print = true;
+                continue;
+            }
+            if (flag == "/pt" || flag == "-pt") {
+                printTo = true;
+                continue;
+            }
+            // Any other word beginning with '/' is an absolute path on this system.
+            if (arg[0] == '-') {
+                cl.action = CommandLine::Action::Error;
+                cl.error = "unknown option '" + shown(arg) + "'";
+                return cl;
+            }
+        }
+        plain.push_back(arg);
+    }
+
+    const std::size_t wanted = printTo ? 4 : 1;
+    if (plain.size() > wanted) {
+        cl.action = CommandLine::Action::Error;
+        cl.error = "unexpected argument '" + shown(plain[wanted]) + "'";
+        return cl;
+    }
+    if (printTo) {
+        if (plain.size() < 4) {
+            cl.action = CommandLine::Action::Error;
+            cl.error = "/pt needs a file name, a printer name, a driver and a port";
+            return cl;
+        }
+        cl.action = CommandLine::Action::PrintTo;
+        cl.fileName = plain[0];
+        cl.printerName = plain[1];
+        cl.driverName = plain[2];
+        cl.portName = plain[3];
+        return cl;
+    }
+    if (print) {
+        if (plain.empty()) {
+            cl.action = CommandLine::Action::Error;
+            cl.error = "/p needs a file name";
+            return cl;
+        }
+        cl.action = CommandLine::Action::Print;
+        cl.fileName = plain[0];
+        return cl;
+    }
+    if (!plain.empty()) {
+        cl.action = CommandLine::Action::OpenFile;
+        cl.fileName = plain[0];
+    }
+    return cl;
+}
+
+std::string usageText(const std::string& program) {
+    return "Usage: " + program +
+           " [FILE]\n"
+           "       " +
+           program +
+           " /p FILE\n"
+           "       " +
+           program +
+           " /pt FILE PRINTER DRIVER PORT\n"
+           "\n"
+           "Tessarin, a puzzle game: draw one continuous path between the vertices of a shape,\n"
+           "then colour every piece it cuts.\n"
+           "\n"
+           "  FILE            open FILE as the game's document (nothing is read from it)\n"
+           "  /p FILE         print the home page on the default printer and end\n"
+           "  /pt FILE PRINTER DRIVER PORT\n"
+           "                  print the home page on PRINTER and end\n"
+           "  -h, --help      show this help and end\n"
+           "      --version   show the version and end\n"
+           "  --              end of options: what follows is a file name\n"
+           "\n"
+           "Qt's own options (for instance -platform NAME) are accepted too.\n"
+           "Exit status: 0 on success, 1 when the file or the print job fails, 2 for a wrong\n"
+           "command line, 3 when no desktop is available.\n";
+}
+
+} // namespace tess::app

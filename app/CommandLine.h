@@ -1,0 +1,25 @@
+// The command line, taken as the original desktop framework's standard parser takes it:
+// no argument starts a new document, a file name opens that file as the document, "/p" and
+// "/pt" print it directly. Arguments are kept as raw bytes, so that any file name the system
+// allows, UTF-8 or not, can be opened.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tess::app {
+
+struct CommandLine {
+    enum class Action { NewDocument, OpenFile, Print, PrintTo, Help, Version, Error };
+    Action action = Action::NewDocument;
+    std::string fileName; // raw bytes, as given
+    std::string printerName, driverName, portName;
+    std::string error; // for Action::Error: what was wrong, one line
+};
+
+// Parses the arguments after the program's name (Qt's own options already removed).
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// The text of --help, for a program called `program`.
+std::string usageText(const std::string& program);
+
+} // namespace tess::app

@@ -1,0 +1,35 @@
+// The game's desktop on Qt: the view widget's size, its repaint, SDL sound, Qt message
+// boxes and the main window's title.
+#pragma once
+#include "game/Platform.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tess {
+class SdlAudio;
+}
+
+namespace tess::app {
+
+class QtPlatform : public Platform {
+  public:
+    // `view` is the widget that shows the canvas; `audio` may be null (silent).
+    QtPlatform(QWidget& view, SdlAudio* audio) : view_(view), audio_(audio) {}
+    Size clientSize() override;
+    void present() override;
+    void playSound(int resource, const std::uint8_t* wave, std::size_t size,
+                   bool synchronous) override;
+    void messageBox(const std::string& text) override;
+    void setWindowTitle(const std::string& title) override;
+
+  private:
+    QWidget& view_;
+    SdlAudio* audio_;
+};
+
+// A modal message box captioned "Tessarin" with one OK button and no icon.
+void showMessage(QWidget* parent, const QString& text);
+
+} // namespace tess::app

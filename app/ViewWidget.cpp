@@ -1,0 +1,169 @@
+#include "app/ViewWidget.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tess::app {
+
+ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
+    : QWidget(parent), platform_(*this, audio), view_(platform_) {
+    setFocusPolicy(Qt::StrongFocus);
+    // The canvas covers every pixel: Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+ViewWidget::~ViewWidget() = default;
+
+bool ViewWidget::isAccelerator(int key, Qt::KeyboardModifiers modifiers) {
+    const auto mods =
+        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods == Qt::ControlModifier) {
+        switch (key) {
+        case Qt::Key_N:
+        case Qt::Key_O:
+        case Qt::Key_S:
+        case Qt::Key_P:
+        case Qt::Key_Z:
+        case Qt::Key_X:
+        case Qt::Key_C:
+        case Qt::Key_V:
+        case Qt::Key_Insert:
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (mods == Qt::AltModifier) return key == Qt::Key_Backspace;
+    if (mods == Qt::ShiftModifier)
+        return key == Qt::Key_Delete || key == Qt::Key_Insert || key == Qt::Key_F6;
+    if (mods == Qt::NoModifier) return key == Qt::Key_F6;
+    return false;
+}
+
+int ViewWidget::gameKey(const QKeyEvent& event) {
+    const int key = event.key();
+    const auto mods = event.modifiers();
+    // With Alt held a key is a system key, which the game never sees.
+    if (mods & Qt::AltModifier) return -1;
+    if (isAccelerator(key, mods)) return -1;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_F1:
+        return 112;
+    default:
+        break;
+    }
+    // Letters by key, not by text: Shift and Caps Lock make no difference.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 65 + (key - Qt::Key_A);
+    return -1;
+}
+
+QRectF ViewWidget::canvasRect() const {
+    const Canvas* canvas = view_.screen();
+    const QRectF whole(0, 0, width(), height());
+    if (!canvas) return whole;
+    const double ratio = devicePixelRatioF();
+    const double w = width() * ratio, h = height() * ratio;
+    const double cw = canvas->width(), ch = canvas->height();
+    if (std::lround(w) == canvas->width() && std::lround(h) == canvas->height()) return whole;
+    // The first paint's canvas, scaled to fit with its proportions kept.
+    const double scale = std::min(w / cw, h / ch);
+    const double tw = cw * scale, th = ch * scale;
+    return {(w - tw) / 2 / ratio, (h - th) / 2 / ratio, tw / ratio, th / ratio};
+}
+
+bool ViewWidget::toCanvas(QPointF pos, int& x, int& y) const {
+    const Canvas* canvas = view_.screen();
+    if (!canvas) return false;
+    const QRectF r = canvasRect();
+    if (r.width() <= 0 || r.height() <= 0) return false;
+    const double cx = std::floor((pos.x() - r.left()) * canvas->width() / r.width());
+    const double cy = std::floor((pos.y() - r.top()) * canvas->height() / r.height());
+    if (cx < 0 || cy < 0 || cx >= canvas->width() || cy >= canvas->height()) return false;
+    x = static_cast<int>(cx);
+    y = static_cast<int>(cy);
+    return true;
+}
+
+void ViewWidget::firstPaint() {
+    firstPaintQueued_ = false;
+    if (firstPaintDone_ || firstPaintHeld_) return;
+    firstPaintDone_ = true;
+    view_.paint();
+    emit firstPainted();
+}
+
+void ViewWidget::holdFirstPaint(bool hold) {
+    firstPaintHeld_ = hold;
+    if (!hold && isVisible()) {
+        QShowEvent event;
+        showEvent(&event);
+    }
+}
+
+void ViewWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Paint once the events of the show (the final size among them) have been handled.
+    if (!firstPaintDone_ && !firstPaintQueued_ && !firstPaintHeld_) {
+        firstPaintQueued_ = true;
+        QMetaObject::invokeMethod(this, &ViewWidget::firstPaint, Qt::QueuedConnection);
+    }
+}
+
+void ViewWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Canvas* canvas = view_.screen();
+    if (!canvas || canvas->width() <= 0 || canvas->height() <= 0) {
+        painter.fillRect(rect(), Qt::white);
+        return;
+    }
+    // The canvas itself, not a copy.
+    QImage image(reinterpret_cast<const uchar*>(canvas->data()), canvas->width(), canvas->height(),
+                 static_cast<qsizetype>(canvas->width()) * 4, QImage::Format_RGB32);
+    const QRectF target = canvasRect();
+    if (target == QRectF(rect())) {
+        image.setDevicePixelRatio(devicePixelRatioF());
+        painter.drawImage(QPointF(0, 0), image);
+        return;
+    }
+    painter.fillRect(rect(), Qt::white);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, image);
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPointF pos = event->position();
+    int x = 0, y = 0;
+    if (!toCanvas(pos, x, y)) return;
+    emit clickForwarded(x, y);
+    view_.OnLButtonDown(x, y);
+    update();
+}
+
+// Qt delivers the second press of a double click as this event alone, and QWidget's own
+// handler would pass it on as a press: the game takes it as a message it ignores.
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    const int code = gameKey(*event);
+    if (code < 0) return;
+    emit keyForwarded(code);
+    view_.OnKeyDown(code);
+}
+
+} // namespace tess::app

@@ -1,0 +1,61 @@
+// The widget that hosts the game view: it shows the view's canvas and turns Qt's mouse and
+// key events into the view's clicks and key codes.
+#pragma once
+#include "app/QtPlatform.h"
+#include "game/CMekkView.h"
+
+#include <QPoint>
+#include <QWidget>
+
+namespace tess::app {
+
+class ViewWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ViewWidget(SdlAudio* audio, QWidget* parent = nullptr);
+    ~ViewWidget() override;
+
+    CMekkView& view() { return view_; }
+    const CMekkView& view() const { return view_; }
+    bool firstPaintDone() const { return firstPaintDone_; }
+    // While held, showing the widget does not paint it: its window is still being placed.
+    void holdFirstPaint(bool hold);
+
+    // The game's key code for a key press, or -1 when the view must not see it: keys with
+    // Alt, the accelerator table's combinations, and keys the game has no code for.
+    static int gameKey(const QKeyEvent& event);
+    // Whether the combination is one of the accelerator table's fourteen.
+    static bool isAccelerator(int key, Qt::KeyboardModifiers modifiers);
+
+    // Where the canvas is shown, in the widget's logical pixels: the whole widget while its
+    // size is the first paint's, else the canvas scaled to fit with white bars.
+    QRectF canvasRect() const;
+    // A widget position in canvas pixels; false when it lies outside the canvas.
+    bool toCanvas(QPointF pos, int& x, int& y) const;
+
+  public slots:
+    // The view's first paint, once the widget shows at its final size.
+    void firstPaint();
+
+  signals:
+    void keyForwarded(int key);
+    void clickForwarded(int x, int y);
+    void firstPainted();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+  private:
+    QtPlatform platform_;
+    CMekkView view_;
+    bool firstPaintDone_ = false;
+    bool firstPaintQueued_ = false;
+    bool firstPaintHeld_ = false;
+};
+
+} // namespace tess::app

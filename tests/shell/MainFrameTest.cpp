@@ -1,0 +1,253 @@
+// The main window, its menus and accelerators, the About box and the file commands.
+#include "QtApp.h"
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+using tess::app::CAboutDlg;
+using tess::app::CMainFrame;
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tess::test::qtApp();
+        frame = std::make_unique<CMainFrame>(nullptr);
+        frame->showMaximisedOnScreen();
+        for (int i = 0; i < 20 && !frame->viewWidget()->firstPaintDone(); ++i)
+            QApplication::processEvents();
+        QApplication::setActiveWindow(frame.get());
+        frame->viewWidget()->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        frame.reset();
+        QApplication::processEvents();
+    }
+
+    QStringList texts(QMenu* menu) {
+        QStringList list;
+        for (QAction* a : menu->actions())
+            list << (a->isSeparator() ? "-" : a->text());
+        return list;
+    }
+    // What the player sees as the menu opens.
+    void open(QMenu* menu) { emit menu->aboutToShow(); }
+
+    // Runs `act`, which opens a modal file dialog, and answers the dialog with `answer`.
+    // A dialog that has not shown within a second counts as missing.
+    void withFileDialog(const std::function<void()>& act,
+                        const std::function<void(QFileDialog*)>& answer) {
+        bool seen = false;
+        int tries = 0;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                    poll.stop();
+                    seen = true;
+                    answer(d);
+                    return;
+                }
+            if (++tries > 100) poll.stop();
+        });
+        // Whatever is still open a moment after the answer (or the lack of a dialog) is
+        // closed, so that a wrong answer fails the test instead of hanging it.
+        QTimer guard;
+        guard.setInterval(2000);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        poll.start();
+        guard.start();
+        act();
+        poll.stop();
+        guard.stop();
+        EXPECT_TRUE(seen) << "no file dialog was shown";
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, OpensMaximisedWithoutCloseButtonsOrSizingBorder) {
+    const Qt::WindowFlags flags = frame->windowFlags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize()); // cannot be resized
+    EXPECT_EQ(frame->frameGeometry(), frame->screen()->availableGeometry());
+    EXPECT_EQ(frame->size(), frame->minimumSize());
+    EXPECT_EQ(frame->findChild<QStatusBar*>(), nullptr);
+    EXPECT_EQ(frame->findChild<QToolBar*>(), nullptr);
+    EXPECT_FALSE(frame->windowIcon().isNull());
+}
+
+TEST_F(MainFrameTest, TheFirstPaintSeesTheWindowsFinalClientArea) {
+    ASSERT_TRUE(frame->viewWidget()->firstPaintDone());
+    const tess::Canvas* canvas = frame->view().screen();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->width(), frame->viewWidget()->width());
+    EXPECT_EQ(canvas->height(), frame->viewWidget()->height());
+    EXPECT_GT(canvas->height(), 100);
+}
+
+TEST_F(MainFrameTest, MenuTextsAreExact) {
+    QStringList titles;
+    for (QAction* a : frame->menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "Sound", "&Help"}));
+    EXPECT_EQ(texts(frame->fileMenu()),
+              (QStringList{"-", "&Print...\tCtrl+P", "P&rint Setup...", "-", "E&xit"}));
+    EXPECT_FALSE(frame->fileMenu()->separatorsCollapsible()); // the leading line shows
+    EXPECT_EQ(texts(frame->soundMenu()), (QStringList{"Turn Sound On", "Turn Sound Off",
+                                                      "Play Notes To End", "Cut Notes Short"}));
+    EXPECT_EQ(texts(frame->helpMenu()), QStringList{"&About Tessarin..."});
+    for (QMenu* menu : {frame->fileMenu(), frame->soundMenu(), frame->helpMenu()})
+        for (QAction* a : menu->actions())
+            EXPECT_FALSE(a->isCheckable());
+}
+
+TEST_F(MainFrameTest, PrintIsAlwaysGreyedAndTheSoundItemsFollowTheGame) {
+    auto enabled = [&] {
+        std::vector<bool> e;
+        for (int id :
+             {tess::kCmdSoundOn, tess::kCmdSoundOff, tess::kCmdNotesToEnd, tess::kCmdCutNotesShort})
+            e.push_back(frame->soundAction(id)->isEnabled());
+        return e;
+    };
+    open(frame->soundMenu());
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, true, false, true}));
+
+    // The menu's commands reach the view, and the next opening shows their effect.
+    frame->soundAction(tess::kCmdSoundOff)->trigger();
+    frame->soundAction(tess::kCmdCutNotesShort)->trigger();
+    EXPECT_EQ(frame->view().soundSwitch, "off");
+    EXPECT_EQ(frame->view().noteMode, "cut");
+    open(frame->soundMenu());
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, true, false}));
+
+    // The game changed behind the menu's back: the next opening follows it.
+    frame->view().soundSwitch = "on";
+    open(frame->soundMenu());
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, true, true, false}));
+
+    for (const char* page : {"home", "game"}) {
+        frame->view().currentPage = std::string(page) == "home" ? tess::kHomePage : tess::kGamePage;
+        open(frame->fileMenu());
+        EXPECT_FALSE(frame->printAction()->isEnabled()) << page;
+        EXPECT_FALSE(frame->printSetupAction()->isEnabled()) << page;
+        EXPECT_TRUE(frame->exitAction()->isEnabled()) << page;
+    }
+}
+
+TEST_F(MainFrameTest, AcceleratorsNeverReachTheView) {
+    QWidget* view = frame->viewWidget();
+    tess::test::Forwarded seen(frame->viewWidget());
+    const std::pair<int, Qt::KeyboardModifiers> table[] = {
+        {Qt::Key_P, Qt::ControlModifier},      {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_X, Qt::ControlModifier},      {Qt::Key_C, Qt::ControlModifier},
+        {Qt::Key_V, Qt::ControlModifier},      {Qt::Key_N, Qt::ControlModifier},
+        {Qt::Key_Backspace, Qt::AltModifier},  {Qt::Key_Delete, Qt::ShiftModifier},
+        {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
+        {Qt::Key_F6, Qt::NoModifier},          {Qt::Key_F6, Qt::ShiftModifier},
+    };
+    for (auto [key, mods] : table)
+        tess::test::pressKey(view, key, mods);
+    EXPECT_TRUE(seen.keys.empty());
+
+    // Ctrl with another letter is that letter; Alt with a letter is nothing.
+    tess::test::pressKey(view, Qt::Key_Q, Qt::ControlModifier);
+    tess::test::pressKey(view, Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(seen.keys, std::vector<int>{'Q'});
+}
+
+TEST_F(MainFrameTest, NewAndOpenKeepTheGameAndSaveWritesAnEmptyFile) {
+    QTemporaryDir dir;
+    const QString kept = dir.path() + "/kept.txt";
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the player's own words");
+    }
+    frame->view().vertexCount = 8;
+    QWidget* view = frame->viewWidget();
+
+    withFileDialog([&] { tess::test::pressKey(view, Qt::Key_O, Qt::ControlModifier); },
+                   [&](QFileDialog* d) {
+                       EXPECT_EQ(d->windowTitle(), "Open");
+                       EXPECT_EQ(d->nameFilters(), QStringList{"All Files (*)"});
+                       d->selectFile(kept);
+                       QMetaObject::invokeMethod(d, "accept");
+                   });
+    EXPECT_EQ(frame->document().pathName(), kept);
+    EXPECT_EQ(frame->view().vertexCount, 8);
+    EXPECT_EQ(frame->view().currentPage, tess::kHomePage);
+
+    // Save after Open asks where to save instead of emptying the opened file.
+    withFileDialog([&] { tess::test::pressKey(view, Qt::Key_S, Qt::ControlModifier); },
+                   [&](QFileDialog* d) {
+                       EXPECT_EQ(d->windowTitle(), "Save As");
+                       d->reject();
+                   });
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "the player's own words");
+
+    tess::test::pressKey(view, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(frame->document().pathName().isEmpty());
+    EXPECT_EQ(frame->view().vertexCount, 8);
+
+    const QString saved = dir.path() + "/saved.mek";
+    withFileDialog([&] { tess::test::pressKey(view, Qt::Key_S, Qt::ControlModifier); },
+                   [&](QFileDialog* d) {
+                       // Typed as the player would type it.
+                       auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+                       ASSERT_NE(name, nullptr);
+                       name->setText(saved);
+                       QMetaObject::invokeMethod(d, "accept");
+                   });
+    ASSERT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(QFile(saved).size(), 0);
+    EXPECT_EQ(frame->document().pathName(), saved);
+}
+
+TEST(AboutBox, ShowsTheVersionAndClosesWithOkOrEscape) {
+    tess::test::qtApp();
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), "About Tessarin");
+    EXPECT_EQ(about.textLabel()->text(),
+              "Tessarin Version M609 \nPress F1 to see the instructions.");
+    EXPECT_EQ(about.textLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(about.okButton()->text(), "OK");
+    EXPECT_TRUE(about.okButton()->isDefault());
+
+    QTimer::singleShot(0, &about, [&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&about, &escape);
+    });
+    EXPECT_EQ(about.exec(), QDialog::Rejected);
+    QTimer::singleShot(0, about.okButton(), &QPushButton::click);
+    EXPECT_EQ(about.exec(), QDialog::Accepted);
+}
+
+} // namespace

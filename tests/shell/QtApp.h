@@ -1,0 +1,61 @@
+// The one QApplication of the shell tests, made at first use on the offscreen platform.
+#pragma once
+#include "app/CMekkApp.h"
+#include "app/ViewWidget.h"
+
+#include <utility>
+#include <vector>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+// Qt's own entries for synthetic input that goes the whole way through the application:
+// shortcuts first, then the focus widget; double clicks recognised as on a real desktop.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString& text,
+                                               bool autorep, ushort count);
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button,
+                                      QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
+
+namespace tess::test {
+
+inline QApplication& qtApp() {
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        auto* a = new QApplication(argc, argv);
+        tess::app::CMekkApp::setNames();
+        return a;
+    }();
+    return *app;
+}
+
+// A key press as the desktop delivers it: the shortcuts see it first.
+inline void pressKey(QWidget* focus, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                     bool autoRepeat = false) {
+    QApplication::processEvents(); // a window activated a moment ago takes its shortcuts
+    if (qt_sendShortcutOverrideEvent(focus, 0, key, mods, QString(), autoRepeat, 1)) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods, QString(), autoRepeat);
+    QApplication::sendEvent(focus, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, QString(), autoRepeat);
+    QApplication::sendEvent(focus, &release);
+}
+
+// What a view widget passed on to the game.
+struct Forwarded {
+    std::vector<int> keys;
+    std::vector<std::pair<int, int>> clicks;
+    explicit Forwarded(tess::app::ViewWidget* w) {
+        QObject::connect(w, &tess::app::ViewWidget::keyForwarded, w,
+                         [this](int k) { keys.push_back(k); });
+        QObject::connect(w, &tess::app::ViewWidget::clickForwarded, w,
+                         [this](int x, int y) { clicks.emplace_back(x, y); });
+    }
+};
+
+} // namespace tess::test
