@@ -164,6 +164,8 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
     if (code < 0) return;
     emit keyForwarded(code);
     view_.OnKeyDown(code);
+    // End, Enter and Home draw on the canvas: show it.
+    update();
 }
 
 } // namespace tess::app

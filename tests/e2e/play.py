@@ -51,7 +51,7 @@ class Screen:
     """One screenshot of the whole X screen, read as a PPM image."""
 
     def __init__(self, env):
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], check=True,
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], check=True,
                               capture_output=True, env=env).stdout
         # Header: P6 <w> <h> <max>, separated by white space, then raw RGB bytes.
         fields, pos = [], 0
@@ -212,11 +212,15 @@ def sounds_heard(samples, library):
         if not candidates:
             i += 1
             continue
-        resource = max(candidates, key=lambda r: len(library[r]))
-        s = library[resource]
-        played = 0
-        while played < len(s) and i + played < n and samples[i + played] == s[played]:
-            played += 1
+        # Notes an octave apart in the two runs can share their first samples: the sound is
+        # the one whose samples go on matching longest, a complete one first.
+        def matched(r):
+            s, k = library[r], 0
+            while k < len(s) and i + k < n and samples[i + k] == s[k]:
+                k += 1
+            return k
+        resource = max(candidates, key=lambda r: (matched(r), matched(r) == len(library[r])))
+        played = matched(resource)
         found.append((resource, i, played))
         i += max(played, 1)
     return found
