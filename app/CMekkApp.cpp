@@ -1,8 +1,11 @@
 #include "app/CMekkApp.h"
 
+#include "app/Pictures.h"
+
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
+#include "sound/SoundBank.h"
 #include "sound/sdl/SdlAudio.h"
 
 #include <QApplication>
@@ -122,8 +125,13 @@ int CMekkApp::run(int argc, char** argv) {
     if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
         return *status;
 
-    const bool desktop = hasDesktop();
-    if (!desktop) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool pictures =
+        parseCommandLine(argumentsOf(argc, argv)).action == CommandLine::Action::Pictures;
+    const bool desktop = !pictures && hasDesktop();
+    if (pictures)
+        useOffscreenScreenForPictures();
+    else if (!desktop)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
@@ -141,13 +149,21 @@ int CMekkApp::run(int argc, char** argv) {
 
     const bool printing =
         cl.action == CommandLine::Action::Print || cl.action == CommandLine::Action::PrintTo;
-    // One sound device for the whole run; a printing run plays nothing.
+    // One sound device for the whole run; a printing or picture-taking run plays nothing.
     std::unique_ptr<SdlAudio> audio;
-    if (!printing) audio = std::make_unique<SdlAudio>();
+    if (!printing && !pictures) {
+        audio = std::make_unique<SdlAudio>();
+        // The sounds are made now, not at the first note the player hears.
+        findSound(kErrorSound);
+    }
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (pictures) {
+        frame->showMaximisedOnScreen();
+        return savePictures(*frame, QFile::decodeName(QByteArray::fromStdString(cl.fileName)));
+    }
     if (cl.action != CommandLine::Action::NewDocument &&
         !frame->document().openDocument(cl.fileName)) {
         reportFileError(

@@ -23,7 +23,7 @@ std::string shown(const std::string& arg) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
-    bool print = false, printTo = false, optionsEnded = false;
+    bool print = false, printTo = false, pictures = false, optionsEnded = false;
     std::vector<std::string> plain; // file name, then printer, driver and port for /pt
     for (const std::string& arg : args) {
         if (!optionsEnded && !arg.empty() && (arg[0] == '-' || arg[0] == '/')) {
@@ -35,6 +35,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (flag == "--version") {
                 cl.action = CommandLine::Action::Version;
                 return cl;
+            }
+            if (flag == "--pictures") {
+                pictures = true;
+                continue;
             }
             if (flag == "--") {
                 optionsEnded = true;
@@ -59,6 +63,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         plain.push_back(arg);
     }
 
+    if (pictures) {
+        if (plain.size() != 1 || print || printTo) {
+            cl.action = CommandLine::Action::Error;
+            cl.error = "--pictures needs one folder and nothing else";
+            return cl;
+        }
+        cl.action = CommandLine::Action::Pictures;
+        cl.fileName = plain[0];
+        return cl;
+    }
     const std::size_t wanted = printTo ? 4 : 1;
     if (plain.size() > wanted) {
         cl.action = CommandLine::Action::Error;
@@ -112,6 +126,9 @@ std::string usageText(const std::string& program) {
            "  /p FILE         print the home page on the default printer and end\n"
            "  /pt FILE PRINTER DRIVER PORT\n"
            "                  print the home page on PRINTER and end\n"
+           "      --pictures DIR\n"
+           "                  save pictures of the home page and of a finished game in DIR\n"
+           "                  (home.png, finished.png), drawn off screen, and end\n"
            "  -h, --help      show this help and end\n"
            "      --version   show the version and end\n"
            "  --              end of options: what follows is a file name\n"

@@ -9,9 +9,9 @@
 namespace tess::app {
 
 struct CommandLine {
-    enum class Action { NewDocument, OpenFile, Print, PrintTo, Help, Version, Error };
+    enum class Action { NewDocument, OpenFile, Print, PrintTo, Pictures, Help, Version, Error };
     Action action = Action::NewDocument;
-    std::string fileName; // raw bytes, as given
+    std::string fileName; // raw bytes, as given; for Pictures, the folder
     std::string printerName, driverName, portName;
     std::string error; // for Action::Error: what was wrong, one line
 };
