@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tess {
 
 namespace {
@@ -58,6 +62,52 @@ i64 ellipseHalfSpan(i64 w, i64 h, i64 dy) {
         ++k;
     if ((k & 1) != ((w + 1) & 1)) --k;
     return k;
+}
+
+// The first column in [a, b) of a row whose pixel is (equal) or is not (!equal) the
+// colour v; b when there is none. Four pixels at a time where SSE2 is there.
+int findFirst(const std::uint32_t* row, int a, int b, std::uint32_t v, bool equal) {
+    int i = a;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(int(v));
+    const int want = equal ? 0 : 0xFFFF;
+    for (; i + 16 <= b; i += 16) {
+        const auto* p = reinterpret_cast<const __m128i*>(row + i);
+        const __m128i e0 = _mm_cmpeq_epi32(_mm_loadu_si128(p), key);
+        const __m128i e1 = _mm_cmpeq_epi32(_mm_loadu_si128(p + 1), key);
+        const __m128i e2 = _mm_cmpeq_epi32(_mm_loadu_si128(p + 2), key);
+        const __m128i e3 = _mm_cmpeq_epi32(_mm_loadu_si128(p + 3), key);
+        const bool all =
+            equal
+                ? _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) ==
+                      want
+                : _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(e0, e1), _mm_and_si128(e2, e3))) ==
+                      want;
+        if (!all) break;
+    }
+#endif
+    while (i < b && (row[i] == v) != equal)
+        ++i;
+    return i;
+}
+
+// The last column before x whose pixel is v, scanning leftward; -1 when there is none.
+int findLastStop(const std::uint32_t* row, int x, std::uint32_t v) {
+    int i = x - 1;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(int(v));
+    for (; i - 15 >= 0; i -= 16) {
+        const auto* p = reinterpret_cast<const __m128i*>(row + i - 15);
+        const __m128i e = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(_mm_loadu_si128(p), key),
+                                                    _mm_cmpeq_epi32(_mm_loadu_si128(p + 1), key)),
+                                       _mm_or_si128(_mm_cmpeq_epi32(_mm_loadu_si128(p + 2), key),
+                                                    _mm_cmpeq_epi32(_mm_loadu_si128(p + 3), key)));
+        if (_mm_movemask_epi8(e) != 0) break;
+    }
+#endif
+    while (i >= 0 && row[i] != v)
+        --i;
+    return i;
 }
 
 } // namespace
@@ -260,58 +310,60 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     const int w = c.width();
     const int h = c.height();
     // Filled runs are recorded in a bitmap, one bit a pixel: the brush's colour may already
-    // be in the region, so a pixel's colour cannot tell whether it was filled.
+    // be in the region, so a pixel's colour cannot tell whether it was filled. Runs are
+    // always filled whole, so one bit tells for the whole run.
     const std::size_t words = (std::size_t(w) + 63) / 64;
     std::vector<std::uint64_t> done(words * std::size_t(h), 0);
     const auto isDone = [&](int px, int py) {
         return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
     };
-    const auto markRun = [&](int py, int x0, int x1) { // [x0, x1]
+    const auto markRun = [&](int py, int x0, int x1) { // [x0, x1)
         std::uint64_t* bits = done.data() + std::size_t(py) * words;
-        int a = x0;
-        while (a <= x1) {
-            const int word = a / 64;
+        for (int a = x0; a < x1;) {
             const int bit = a & 63;
-            const int count = std::min(64 - bit, x1 - a + 1);
-            const std::uint64_t mask =
+            const int count = std::min(64 - bit, x1 - a);
+            bits[a / 64] |=
                 count == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << count) - 1) << bit;
-            bits[word] |= mask;
             a += count;
         }
     };
+    // A seed is a pixel of an unfilled run, the row it was found from and that row's filled
+    // run [pl, pr): the parent's row needs looking at again only beyond its own run.
+    // Columns x..known-1 of the seed's run are already known to be inside the region.
     struct Seed {
-        int x, y;
+        int x, known, y, parentY, pl, pr;
     };
     std::vector<Seed> stack;
-    stack.reserve(256);
-    stack.push_back({x, y});
+    stack.reserve(1024);
+    stack.push_back({x, x + 1, y, y, x, x});
+    // Pushes a seed for every unfilled run of row ny that touches columns [a, b).
+    const auto seedRow = [&](int ny, int a, int b, int py, int pl, int pr) {
+        const std::uint32_t* nrow = c.row(ny);
+        int px = findFirst(nrow, a, b, stop, false);
+        while (px < b) {
+            const int end = findFirst(nrow, px + 1, b, stop, true);
+            if (!isDone(px, ny)) stack.push_back({px, end, ny, py, pl, pr});
+            px = findFirst(nrow, end, b, stop, false);
+        }
+    };
     while (!stack.empty()) {
         const Seed s = stack.back();
         stack.pop_back();
         if (isDone(s.x, s.y)) continue;
         std::uint32_t* row = c.row(s.y);
-        // The whole run of the seed is unfilled: runs are always filled whole.
-        int l = s.x;
-        while (l > 0 && row[l - 1] != stop)
-            --l;
-        int r = s.x;
-        while (r + 1 < w && row[r + 1] != stop)
-            ++r;
-        std::fill(row + l, row + r + 1, paint);
+        const int l = findLastStop(row, s.x, stop) + 1;
+        const int r = findFirst(row, s.known, w, stop, true);
+        std::fill(row + l, row + r, paint);
         markRun(s.y, l, r);
+        const int dir = s.y - s.parentY;
         for (int ny : {s.y - 1, s.y + 1}) {
             if (ny < 0 || ny >= h) continue;
-            const std::uint32_t* nrow = c.row(ny);
-            int px = l;
-            while (px <= r) {
-                if (nrow[px] == stop) {
-                    ++px;
-                    continue;
-                }
-                if (!isDone(px, ny)) stack.push_back({px, ny});
-                // Skip the rest of this run: one seed reaches all of it.
-                while (px <= r && nrow[px] != stop)
-                    ++px;
+            if (dir != 0 && ny == s.parentY) {
+                // Only where this run reaches past its parent's run.
+                if (l < s.pl) seedRow(ny, l, std::min(s.pl, r), s.y, l, r);
+                if (r > s.pr) seedRow(ny, std::max(s.pr, l), r, s.y, l, r);
+            } else {
+                seedRow(ny, l, r, s.y, l, r);
             }
         }
     }

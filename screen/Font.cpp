@@ -117,6 +117,16 @@ struct Cache {
     std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
     bool warned = false;
 
+    Cache() = default;
+    Cache(const Cache&) = delete;
+    Cache& operator=(const Cache&) = delete;
+    // Fontconfig keeps what its first match loaded until it is finished with; Qt has released
+    // its own configuration by now, and finishing twice is harmless.
+    ~Cache() {
+        fonts.clear();
+        FcFini();
+    }
+
     const Match& match(std::string_view face) {
         auto it = matches.find(face);
         if (it != matches.end()) return it->second;

@@ -33,7 +33,8 @@ void CMekkView::playSoundSync(int resource) {
 void CMekkView::playTuneWhole() {
     const std::int32_t* row = selectedTune(tuneIndex);
     // Every note but the last, whatever the Sound menu says.
-    for (int j = 1; j < row[0]; ++j) playSoundSync(noteResource[row[j]]);
+    for (int j = 1; j < row[0]; ++j)
+        playSoundSync(noteResource[row[j]]);
 }
 
 void CMekkView::playPieceNote(int piecesBefore) {
@@ -51,21 +52,35 @@ void CMekkView::playPieceNote(int piecesBefore) {
 
 void CMekkView::OnCommand(int command) {
     switch (command) {
-    case kCmdSoundOn: soundSwitch = "on"; break;
-    case kCmdSoundOff: soundSwitch = "off"; break;
-    case kCmdNotesToEnd: noteMode = "end"; break;
-    case kCmdCutNotesShort: noteMode = "cut"; break;
-    default: break;
+    case kCmdSoundOn:
+        soundSwitch = "on";
+        break;
+    case kCmdSoundOff:
+        soundSwitch = "off";
+        break;
+    case kCmdNotesToEnd:
+        noteMode = "end";
+        break;
+    case kCmdCutNotesShort:
+        noteMode = "cut";
+        break;
+    default:
+        break;
     }
 }
 
 bool CMekkView::isCommandEnabled(int command) const {
     switch (command) {
-    case kCmdSoundOn: return soundSwitch == "off";
-    case kCmdSoundOff: return soundSwitch == "on";
-    case kCmdNotesToEnd: return noteMode == "cut";
-    case kCmdCutNotesShort: return noteMode == "end";
-    default: return false;
+    case kCmdSoundOn:
+        return soundSwitch == "off";
+    case kCmdSoundOff:
+        return soundSwitch == "on";
+    case kCmdNotesToEnd:
+        return noteMode == "cut";
+    case kCmdCutNotesShort:
+        return noteMode == "end";
+    default:
+        return false;
     }
 }
 

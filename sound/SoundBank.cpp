@@ -16,13 +16,17 @@ constexpr int kSampleRate = 22050;
 constexpr int kSilenceSound = 118;
 
 // Equal-tempered pitch of a note given by its MIDI number (A4 = 69 = 440 Hz).
-double pitchOf(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double pitchOf(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 constexpr int C2 = 36; // MIDI numbers are counted from here: C3 = C2 + 12, and so on.
-constexpr int note(int octave, int semitone) { return C2 + (octave - 2) * 12 + semitone; }
+constexpr int note(int octave, int semitone) {
+    return C2 + (octave - 2) * 12 + semitone;
+}
 // Semitones above C.
-constexpr int kC = 0, kCs = 1, kDs = 3, kD = 2, kE = 4, kF = 5, kFs = 6, kG = 7, kGs = 8,
-              kA = 9, kAs = 10, kB = 11;
+constexpr int kC = 0, kCs = 1, kDs = 3, kD = 2, kE = 4, kF = 5, kFs = 6, kG = 7, kGs = 8, kA = 9,
+              kAs = 10, kB = 11;
 
 struct NoteSound {
     int resource;
@@ -34,24 +38,50 @@ struct NoteSound {
 // from C6; the long naturals are the same run an octave lower and twice as long; then the
 // sharps, and one long G#3.
 constexpr std::array<NoteSound, 43> kNotes = {{
-    {102, note(6, kC), 2254},  {103, note(5, kB), 2403},  {104, note(5, kA), 2403},
-    {105, note(5, kG), 2403},  {106, note(5, kF), 2403},  {107, note(5, kE), 2403},
-    {108, note(5, kD), 2403},  {109, note(5, kC), 2403},  {110, note(4, kB), 2403},
-    {111, note(4, kA), 2403},  {112, note(4, kG), 2403},  {113, note(4, kF), 2403},
-    {114, note(4, kE), 2403},  {115, note(4, kD), 2403},  {116, note(4, kC), 2403},
+    {102, note(6, kC), 2254},
+    {103, note(5, kB), 2403},
+    {104, note(5, kA), 2403},
+    {105, note(5, kG), 2403},
+    {106, note(5, kF), 2403},
+    {107, note(5, kE), 2403},
+    {108, note(5, kD), 2403},
+    {109, note(5, kC), 2403},
+    {110, note(4, kB), 2403},
+    {111, note(4, kA), 2403},
+    {112, note(4, kG), 2403},
+    {113, note(4, kF), 2403},
+    {114, note(4, kE), 2403},
+    {115, note(4, kD), 2403},
+    {116, note(4, kC), 2403},
     {117, note(3, kB), 2403},
 
-    {119, note(5, kC), 4508},  {120, note(4, kB), 4807},  {121, note(4, kA), 4807},
-    {122, note(4, kG), 4807},  {123, note(4, kF), 4807},  {124, note(4, kE), 4807},
-    {125, note(4, kD), 4807},  {126, note(4, kC), 4807},  {127, note(3, kB), 4807},
-    {128, note(3, kA), 4807},  {129, note(3, kG), 4807},  {130, note(3, kF), 4807},
-    {131, note(3, kE), 4807},  {132, note(3, kD), 4807},  {133, note(3, kC), 4807},
+    {119, note(5, kC), 4508},
+    {120, note(4, kB), 4807},
+    {121, note(4, kA), 4807},
+    {122, note(4, kG), 4807},
+    {123, note(4, kF), 4807},
+    {124, note(4, kE), 4807},
+    {125, note(4, kD), 4807},
+    {126, note(4, kC), 4807},
+    {127, note(3, kB), 4807},
+    {128, note(3, kA), 4807},
+    {129, note(3, kG), 4807},
+    {130, note(3, kF), 4807},
+    {131, note(3, kE), 4807},
+    {132, note(3, kD), 4807},
+    {133, note(3, kC), 4807},
     {134, note(2, kB), 4807},
 
     // 135 is the A#5 of the run of sharps, the E key's note, at the level of the others.
-    {135, note(5, kAs), 2751}, {136, note(5, kGs), 2293}, {137, note(5, kFs), 2332},
-    {138, note(5, kDs), 2376}, {139, note(5, kCs), 2417}, {140, note(4, kAs), 2284},
-    {141, note(4, kGs), 2431}, {142, note(4, kFs), 2474}, {143, note(4, kDs), 2528},
+    {135, note(5, kAs), 2751},
+    {136, note(5, kGs), 2293},
+    {137, note(5, kFs), 2332},
+    {138, note(5, kDs), 2376},
+    {139, note(5, kCs), 2417},
+    {140, note(4, kAs), 2284},
+    {141, note(4, kGs), 2431},
+    {142, note(4, kFs), 2474},
+    {143, note(4, kDs), 2528},
     {144, note(4, kCs), 2480},
 
     {145, note(3, kGs), 4764},
@@ -70,8 +100,7 @@ constexpr int kReleaseSamples = 64;
 // The edges of a sound: 0 at the very first and last sample, 1 away from the ends.
 double edgeGain(int i, int count) {
     double gain = 1.0;
-    if (i < kAttackSamples)
-        gain = 0.5 - 0.5 * std::cos(std::numbers::pi * i / kAttackSamples);
+    if (i < kAttackSamples) gain = 0.5 - 0.5 * std::cos(std::numbers::pi * i / kAttackSamples);
     int fromEnd = count - 1 - i;
     if (fromEnd < kReleaseSamples)
         gain = std::min(gain, 0.5 - 0.5 * std::cos(std::numbers::pi * fromEnd / kReleaseSamples));
@@ -105,7 +134,8 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 // A complete RIFF WAVE image around the given sample bytes.
@@ -168,7 +198,8 @@ std::vector<std::uint8_t> makeErrorSound() {
     for (int i = 0; i < kErrorSamples; ++i) {
         double t = static_cast<double>(i) / kSampleRate;
         double v = 0;
-        for (double f : partials) v += std::sin(2 * std::numbers::pi * f * t);
+        for (double f : partials)
+            v += std::sin(2 * std::numbers::pi * f * t);
         v /= 3.0;
         double pulse = 0.65 + 0.35 * std::cos(2 * std::numbers::pi * kPulseRate * t);
         double level = std::exp(-2.5 * t) * pulse * edgeGain(i, kErrorSamples);
@@ -202,9 +233,12 @@ const std::vector<std::uint8_t>* findSound(int resource) {
 
 void fillNoteResource(int (&noteResource)[100]) {
     std::fill(std::begin(noteResource), std::end(noteResource), 0);
-    for (int slot = 0; slot < 16; ++slot) noteResource[slot] = 102 + slot;
-    for (int slot = 16; slot < 32; ++slot) noteResource[slot] = 119 + (slot - 16);
-    for (int slot = 32; slot < 42; ++slot) noteResource[slot] = 135 + (slot - 32);
+    for (int slot = 0; slot < 16; ++slot)
+        noteResource[slot] = 102 + slot;
+    for (int slot = 16; slot < 32; ++slot)
+        noteResource[slot] = 119 + (slot - 16);
+    for (int slot = 32; slot < 42; ++slot)
+        noteResource[slot] = 135 + (slot - 32);
     noteResource[48] = 145;
     noteResource[99] = kSilenceSound;
 }

@@ -115,23 +115,25 @@ SdlAudio::~SdlAudio() {
     if (impl_->sdlStarted) SDL_Quit();
 }
 
-bool SdlAudio::available() const { return impl_->device != 0; }
+bool SdlAudio::available() const {
+    return impl_->device != 0;
+}
 
 void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
     if (impl_->device == 0) return;
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kDeviceRate, samples)) return;
-    const auto length = std::chrono::microseconds(
-        static_cast<std::int64_t>(samples.size()) * 1000000 / kDeviceRate);
+    const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) *
+                                                  1000000 / kDeviceRate);
     const bool silent = samples.empty();
     const std::uint64_t mine = impl_->start(std::move(samples));
     if (!synchronous || silent) return;
 
     const auto deadline = std::chrono::steady_clock::now() + length + kSyncMargin;
     std::unique_lock<std::mutex> lock(impl_->endMutex);
-    bool ended = impl_->endSignal.wait_until(
-        lock, deadline, [&] { return impl_->endedGeneration >= mine; });
+    bool ended =
+        impl_->endSignal.wait_until(lock, deadline, [&] { return impl_->endedGeneration >= mine; });
     lock.unlock();
     // A device that has fallen behind does not hold the game: the sound is stopped, so that
     // nothing plays once the synchronous call has returned.

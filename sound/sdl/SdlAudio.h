@@ -7,7 +7,7 @@
 namespace tess {
 
 class SdlAudio {
-public:
+  public:
     // Opens the device (22050 Hz, mono). Without a device the game runs silent.
     SdlAudio();
     ~SdlAudio();
@@ -21,7 +21,7 @@ public:
     // plays nothing.
     void play(const std::uint8_t* wave, std::size_t size, bool synchronous);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -10,9 +10,13 @@ std::uint32_t u16(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8;
 }
 
-std::uint32_t u32(const std::uint8_t* p) { return u16(p) | u16(p + 2) << 16; }
+std::uint32_t u32(const std::uint8_t* p) {
+    return u16(p) | u16(p + 2) << 16;
+}
 
-bool tagIs(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
+bool tagIs(const std::uint8_t* p, const char* tag) {
+    return std::memcmp(p, tag, 4) == 0;
+}
 
 } // namespace
 
@@ -42,8 +46,7 @@ bool decodeWave(const std::uint8_t* wave, std::size_t size, int sampleRate,
             bits = u16(body + 14);
             if (format != 1 || channels != 1 || rate != static_cast<std::uint32_t>(sampleRate))
                 return false;
-            if (!((bits == 8 && blockAlign == 1) || (bits == 16 && blockAlign == 2)))
-                return false;
+            if (!((bits == 8 && blockAlign == 1) || (bits == 16 && blockAlign == 2))) return false;
             haveFormat = true;
         } else if (tagIs(chunk, "data")) {
             data = body;

@@ -1,0 +1,152 @@
+// The score history: appending with the overflow rule, the totals, and what the table draws.
+#include "support/GameDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace tess;
+using tess::test::GameDriver;
+
+namespace {
+
+struct History : ::testing::Test {
+    GameDriver game;
+    Canvas canvas{1016, 700};
+
+    void SetUp() override { game.startGame(4, 1); }
+    void append(int vertexCount, int score) {
+        game.view.vertexCount = vertexCount;
+        game.view.score = score;
+        DrawingContext dc(canvas);
+        game.view.drawHistory(dc, true);
+    }
+    void redraw() {
+        DrawingContext dc(canvas);
+        game.view.drawHistory(dc, false);
+    }
+    const int* column(int s) const { return game.view.historyList[s]; }
+};
+
+bool anyBlack(const Canvas& c, const Rect& r) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (c.pixel(x, y) == kBlack) return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(History, AFullColumnDropsItsOldestScore) {
+    game.view.layout.historyCapacity = 3;
+    for (int s : {10, 20, 30})
+        append(4, s);
+    EXPECT_EQ(game.view.historyCount[0], 3);
+    append(4, 40);
+    EXPECT_EQ(game.view.historyCount[0], 3);
+    EXPECT_EQ(column(0)[1], 20);
+    EXPECT_EQ(column(0)[2], 30);
+    EXPECT_EQ(column(0)[3], 40);
+    EXPECT_EQ(column(0)[4], 90) << "the total of the scores shown";
+    EXPECT_EQ(column(0)[0], 10) << "the dropped score lands in entry 0";
+    // The other columns are untouched and total 0.
+    for (int s = 1; s < 4; ++s) {
+        EXPECT_EQ(game.view.historyCount[s], 0);
+        EXPECT_EQ(column(s)[4], 0);
+    }
+}
+
+TEST_F(History, ScoresGoToTheirShapesColumnAndZeroCounts) {
+    game.view.layout.historyCapacity = 5;
+    append(6, 168);
+    append(10, 0);
+    append(6, 200);
+    append(8, 12);
+    EXPECT_EQ(game.view.historyCount[0], 0);
+    EXPECT_EQ(game.view.historyCount[1], 2);
+    EXPECT_EQ(game.view.historyCount[2], 1);
+    EXPECT_EQ(game.view.historyCount[3], 1);
+    EXPECT_EQ(column(1)[6], 368);
+    EXPECT_EQ(column(2)[6], 12);
+    EXPECT_EQ(column(3)[1], 0);
+    EXPECT_EQ(column(3)[6], 0);
+    // Drawing alone changes nothing.
+    redraw();
+    redraw();
+    EXPECT_EQ(game.view.historyCount[1], 2);
+    EXPECT_EQ(column(1)[1], 168);
+    EXPECT_EQ(column(1)[2], 200);
+}
+
+TEST_F(History, WithNoRoomNoScoreIsEverShown) {
+    game.view.layout.historyCapacity = 0;
+    append(4, 53);
+    append(4, 100);
+    EXPECT_EQ(game.view.historyCount[0], 0);
+    EXPECT_EQ(column(0)[0], 100);
+    EXPECT_EQ(column(0)[1], 0) << "the total row";
+}
+
+TEST_F(History, ACapacityAbove50IsKeptTo50) {
+    game.view.layout.historyCapacity = 60;
+    for (int k = 1; k <= 52; ++k)
+        append(4, k);
+    EXPECT_EQ(game.view.historyCount[0], 50);
+    EXPECT_EQ(column(0)[1], 3);
+    EXPECT_EQ(column(0)[50], 52);
+    EXPECT_EQ(column(0)[51], (3 + 52) * 50 / 2);
+}
+
+TEST_F(History, TheTableIsErasedAndDrawnWithHeadsTotalsAndRules) {
+    const Layout& l = game.view.layout;
+    const int capacity = l.historyCapacity;
+    ASSERT_GT(capacity, 0);
+    canvas.clear(Colour(9, 9, 9));
+    redraw();
+    // The area is white apart from the text and rules drawn on it.
+    const Rect& area = l.historyRect;
+    EXPECT_EQ(canvas.pixel(area.left, area.top), kWhite);
+    EXPECT_EQ(canvas.pixel(area.right - 1, l.historyCell[3][capacity].top), kWhite);
+    // Each column has a head and a total; an empty column has no score rows.
+    for (int s = 0; s < 4; ++s) {
+        EXPECT_TRUE(anyBlack(canvas, l.historyCell[s][0])) << s;
+        EXPECT_TRUE(anyBlack(canvas, l.historyCell[s][capacity + 1])) << s;
+        EXPECT_FALSE(anyBlack(canvas, l.historyCell[s][1])) << s;
+        // The rule under the last score row starts 6 pixels in and runs to the right edge.
+        const int y = l.historyCell[s][capacity].bottom;
+        const Rect& head = l.historyCell[s][0];
+        EXPECT_NE(canvas.pixel(head.left + 5, y), kBlack);
+        EXPECT_EQ(canvas.pixel(head.left + 6, y), kBlack);
+        EXPECT_EQ(canvas.pixel(head.right - 1, y), kBlack);
+    }
+    // "  Tot:" stands at the left of the Square total's cell, the total at its right
+    // (below the rule, which runs along the cell's top row).
+    const Rect& tot = l.historyCell[0][capacity + 1];
+    const Rect leftHalf{tot.left, tot.top + 1, tot.left + tot.width() / 2, tot.bottom};
+    EXPECT_TRUE(anyBlack(canvas, leftHalf));
+    const Rect& hexTot = l.historyCell[1][capacity + 1];
+    const Rect hexLeft{hexTot.left, hexTot.top + 1, hexTot.left + hexTot.width() / 2,
+                       hexTot.bottom};
+    EXPECT_FALSE(anyBlack(canvas, hexLeft));
+
+    append(6, 168);
+    EXPECT_TRUE(anyBlack(canvas, l.historyCell[1][1]));
+    EXPECT_FALSE(anyBlack(canvas, l.historyCell[0][1]));
+}
+
+TEST(HistoryRun, ScoredGamesAccumulateAcrossGamesAndShapes) {
+    GameDriver game;
+    for (int round = 0; round < 3; ++round) {
+        game.startGame(4, 1);
+        game.drawPath({2, 4});
+        game.end();
+        game.end();
+    }
+    game.startGame(8, 2);
+    game.end();
+    game.end();
+    EXPECT_EQ(game.view.historyCount[0], 3);
+    EXPECT_EQ(game.view.historyCount[2], 1);
+    EXPECT_TRUE(game.repaint() == game.screen());
+    EXPECT_EQ(game.view.historyCount[0], 3);
+}
