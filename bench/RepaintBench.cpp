@@ -198,4 +198,4 @@ BENCHMARK(BM_Clear)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFinishedDecagon)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourLargestPiece)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// The benchmark program's main() comes with the canvas's fill benchmark in the same program.
