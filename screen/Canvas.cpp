@@ -25,8 +25,18 @@ int clampTo(i64 v, int lo, int hi) {
 }
 
 // Fills columns x0..x1-1 of row y, already clipped by the caller to the canvas.
+// Four pixels a store: a scalar loop of single pixels is slower than the memory itself on
+// the rows of a large window.
 void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {
-    if (x1 > x0) std::fill_n(c.row(y) + x0, x1 - x0, argb);
+    if (x1 <= x0) return;
+    std::uint32_t* p = c.row(y) + x0;
+    std::uint32_t* const end = p + (x1 - x0);
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(int(argb));
+    for (; end - p >= 4; p += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+#endif
+    std::fill(p, end, argb);
 }
 
 // Fills columns left..right-1, rows top..bottom-1, clipped to the canvas.
@@ -312,13 +322,29 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     // Filled runs are recorded in a bitmap, one bit a pixel: the brush's colour may already
     // be in the region, so a pixel's colour cannot tell whether it was filled. Runs are
     // always filled whole, so one bit tells for the whole run.
+    // The bitmap is kept between fills and all clear between them: each fill clears only
+    // the rows it marked, so that colouring many small pieces on a large canvas does not
+    // clear a whole canvas's worth of bits for each piece.
     const std::size_t words = (std::size_t(w) + 63) / 64;
-    std::vector<std::uint64_t> done(words * std::size_t(h), 0);
+    thread_local std::vector<std::uint64_t> done;
+    if (done.size() < words * std::size_t(h)) done.assign(words * std::size_t(h), 0);
+    struct ClearMarkedRows {
+        std::vector<std::uint64_t>& bits;
+        std::size_t words;
+        int top, bottom; // rows top..bottom-1 hold marks
+        ~ClearMarkedRows() {
+            if (bottom > top)
+                std::fill(bits.begin() + std::ptrdiff_t(std::size_t(top) * words),
+                          bits.begin() + std::ptrdiff_t(std::size_t(bottom) * words), 0);
+        }
+    } marked{done, words, y, y};
     const auto isDone = [&](int px, int py) {
         return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
     };
     const auto markRun = [&](int py, int x0, int x1) { // [x0, x1)
         std::uint64_t* bits = done.data() + std::size_t(py) * words;
+        marked.top = std::min(marked.top, py);
+        marked.bottom = std::max(marked.bottom, py + 1);
         for (int a = x0; a < x1;) {
             const int bit = a & 63;
             const int count = std::min(64 - bit, x1 - a);

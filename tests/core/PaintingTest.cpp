@@ -75,7 +75,7 @@ TEST(Painting, TheGamePagePicksItsStartVertexOnceAtItsFirstPaint) {
         EXPECT_TRUE(*view.screen() == first);
         // The start vertex is red on the board.
         Point centre = view.layout.vertexCentre[n][start];
-        EXPECT_EQ(view.screen()->pixel(centre.x, centre.y), Colour(255, 0, 0)) << n;
+        EXPECT_EQ(view.screen()->pixel(centre.x, centre.y), Colour(255, 72, 72)) << n;
     }
 }
 

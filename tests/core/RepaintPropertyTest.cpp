@@ -128,7 +128,10 @@ class RandomGame {
     int gamesScored() const { return gamesScored_; }
 
   private:
-    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    // Degenerate rectangles of tiny windows may give hi < lo.
+    int uniform(int lo, int hi) {
+        return std::uniform_int_distribution<int>(std::min(lo, hi), std::max(lo, hi))(rng_);
+    }
     bool chance(int percent) { return uniform(0, 99) < percent; }
     Point inside(const Rect& r) {
         if (r.right - r.left < 3 || r.bottom - r.top < 3) return {r.left, r.top};
