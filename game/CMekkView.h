@@ -148,6 +148,10 @@ public:
     void drawTuneBox(DrawingContext& dc);
     // The pieces counter and its maximum, as colouring draws them.
     void drawPiecesCounter(DrawingContext& dc);
+    // A counter: the count in red and its label in one rectangle, " out of:" and the maximum
+    // in green in the next.
+    void drawCounter(DrawingContext& dc, const Rect& countRect, const char* label, int count,
+                     const Rect& maximumRect, int maximum);
     // The frame, the colouring instruction and the "Next Color" swatch, as End and a repaint
     // of the colouring and finished states draw them.
     void drawColouringFurniture(DrawingContext& dc);

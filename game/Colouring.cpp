@@ -2,6 +2,7 @@
 // cycle, the per-piece note and the tune box.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"
+#include "game/TextColours.h"
 #include "sound/SoundBank.h"
 
 #include <cstdio>
@@ -15,10 +16,6 @@ constexpr const char* kColourMessage = "Now color each complete puzzle piece by 
                                        "its borders. When you are done, press the End key.";
 constexpr const char* kAbortMessage = "Game Aborted. Press the Enter key to try again or the "
                                       "Home key to return to the Home page.";
-
-const Colour kCountColour{255, 100, 100};
-const Colour kMaximumColour{100, 255, 100};
-const Colour kLabelColour{50, 156, 128};
 
 constexpr int kLastColour = 80;
 
@@ -61,24 +58,8 @@ void CMekkView::drawColouringFurniture(DrawingContext& dc) {
 }
 
 void CMekkView::drawPiecesCounter(DrawingContext& dc) {
-    dc.setTransparentBackground();
-    std::snprintf(textBuffer, sizeof textBuffer, "%i", pieceCount);
-    dc.fillRect(layout.piecesRect, whiteBrush);
-    dc.selectFont(largeBoldFont);
-    dc.setTextColour(kCountColour);
-    dc.drawText(textBuffer, layout.piecesRect, TextForm::SingleRight);
-    dc.selectFont(normalFont);
-    dc.setTextColour(kLabelColour);
-    dc.drawText("# of pieces:", layout.piecesRect, TextForm::SingleLeft);
-
-    dc.fillRect(layout.maxPiecesRect, whiteBrush);
-    dc.drawText(" out of:", layout.maxPiecesRect, TextForm::SingleLeft);
-    std::snprintf(textBuffer, sizeof textBuffer, "%i", maxPieces(vertexCount));
-    dc.selectFont(largeBoldFont);
-    dc.setTextColour(kMaximumColour);
-    dc.drawText(textBuffer, layout.maxPiecesRect, TextForm::SingleRight);
-
-    dc.setTextColour(kBlack);
+    drawCounter(dc, layout.piecesRect, "# of pieces:", pieceCount, layout.maxPiecesRect,
+                maxPieces(vertexCount));
 }
 
 void CMekkView::drawTuneBox(DrawingContext& dc) {

@@ -1,6 +1,7 @@
 // The line-drawing phase: the vertex click, the board and the lines counter.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"
+#include "game/TextColours.h"
 #include "sound/SoundBank.h"
 
 #include <cstdio>
@@ -12,10 +13,6 @@ namespace {
 constexpr const char* kConnectMessage =
     "Connect as many vertices as possible by clicking inside the gray circles. When you are "
     "done, press the End key.";
-
-const Colour kCountColour{255, 100, 100};
-const Colour kMaximumColour{100, 255, 100};
-const Colour kLabelColour{50, 156, 128};
 
 bool isVertex(int vertex, int vertexCount) {
     return vertex >= 1 && vertex <= vertexCount;
@@ -91,23 +88,28 @@ void CMekkView::drawBoard(DrawingContext& dc) {
 }
 
 void CMekkView::drawLinesCounter(DrawingContext& dc) {
-    dc.setTransparentBackground();
-    std::snprintf(textBuffer, sizeof textBuffer, "%i", pathLength - 1);
+    drawCounter(dc, layout.linesRect, "# of lines:", pathLength - 1, layout.maxLinesRect,
+                maxLines(vertexCount));
+}
 
-    dc.fillRect(layout.linesRect, whiteBrush);
+void CMekkView::drawCounter(DrawingContext& dc, const Rect& countRect, const char* label, int count,
+                            const Rect& maximumRect, int maximum) {
+    dc.setTransparentBackground();
+    std::snprintf(textBuffer, sizeof textBuffer, "%i", count);
+    dc.fillRect(countRect, whiteBrush);
     dc.selectFont(largeBoldFont);
     dc.setTextColour(kCountColour);
-    dc.drawText(textBuffer, layout.linesRect, TextForm::SingleRight);
+    dc.drawText(textBuffer, countRect, TextForm::SingleRight);
     dc.selectFont(normalFont);
     dc.setTextColour(kLabelColour);
-    dc.drawText("# of lines:", layout.linesRect, TextForm::SingleLeft);
+    dc.drawText(label, countRect, TextForm::SingleLeft);
 
-    dc.fillRect(layout.maxLinesRect, whiteBrush);
-    dc.drawText(" out of:", layout.maxLinesRect, TextForm::SingleLeft);
-    std::snprintf(textBuffer, sizeof textBuffer, "%i", maxLines(vertexCount));
-    dc.setTextColour(kMaximumColour);
+    dc.fillRect(maximumRect, whiteBrush);
+    dc.drawText(" out of:", maximumRect, TextForm::SingleLeft);
+    std::snprintf(textBuffer, sizeof textBuffer, "%i", maximum);
     dc.selectFont(largeBoldFont);
-    dc.drawText(textBuffer, layout.maxLinesRect, TextForm::SingleRight);
+    dc.setTextColour(kMaximumColour);
+    dc.drawText(textBuffer, maximumRect, TextForm::SingleRight);
 
     dc.setTextColour(kBlack);
 }

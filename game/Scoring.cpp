@@ -2,6 +2,7 @@
 // finished states.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"
+#include "game/TextColours.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -9,10 +10,6 @@
 namespace tess {
 
 namespace {
-
-const Colour kScoreColour{80, 130, 220};
-const Colour kLabelColour{50, 156, 128};
-const Colour kNoteColour{192, 30, 192};
 
 // Swatch and tune box erased, the explanation in the message line, the score, its note
 // and the history table: what End shows and what a repaint of a scored game shows again.

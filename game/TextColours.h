@@ -1,0 +1,13 @@
+// Text colours that carry meaning on the game page.
+#pragma once
+#include "screen/Geometry.h"
+
+namespace tess {
+
+constexpr Colour kCountColour{255, 100, 100};   // the player's counts
+constexpr Colour kMaximumColour{100, 255, 100}; // the maxima to strive for
+constexpr Colour kLabelColour{50, 156, 128};    // the counters' labels
+constexpr Colour kScoreColour{80, 130, 220};    // the score
+constexpr Colour kNoteColour{192, 30, 192};     // the score note
+
+} // namespace tess
