@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace tess::app {
 
@@ -17,6 +18,14 @@ std::string lowered(std::string s) {
 std::string shown(const std::string& arg) {
     if (arg.size() <= 200) return arg;
     return arg.substr(0, 200) + "...";
+}
+
+// A command line that cannot be carried out, with what was wrong.
+CommandLine wrong(std::string error) {
+    CommandLine cl;
+    cl.action = CommandLine::Action::Error;
+    cl.error = std::move(error);
+    return cl;
 }
 
 } // namespace
@@ -55,9 +64,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             // Any other word beginning with '/' is an absolute path on this system.
             if (arg[0] == '-') {
-                cl.action = CommandLine::Action::Error;
-                cl.error = "unknown option '" + shown(arg) + "'";
-                return cl;
+                return wrong("unknown option '" + shown(arg) + "'");
             }
         }
         plain.push_back(arg);
@@ -65,9 +72,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
     if (pictures) {
         if (plain.size() != 1 || print || printTo) {
-            cl.action = CommandLine::Action::Error;
-            cl.error = "--pictures needs one folder and nothing else";
-            return cl;
+            return wrong("--pictures needs one folder and nothing else");
         }
         cl.action = CommandLine::Action::Pictures;
         cl.fileName = plain[0];
@@ -75,15 +80,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     const std::size_t wanted = printTo ? 4 : 1;
     if (plain.size() > wanted) {
-        cl.action = CommandLine::Action::Error;
-        cl.error = "unexpected argument '" + shown(plain[wanted]) + "'";
-        return cl;
+        return wrong("unexpected argument '" + shown(plain[wanted]) + "'");
     }
     if (printTo) {
         if (plain.size() < 4) {
-            cl.action = CommandLine::Action::Error;
-            cl.error = "/pt needs a file name, a printer name, a driver and a port";
-            return cl;
+            return wrong("/pt needs a file name, a printer name, a driver and a port");
         }
         cl.action = CommandLine::Action::PrintTo;
         cl.fileName = plain[0];
@@ -94,9 +95,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (print) {
         if (plain.empty()) {
-            cl.action = CommandLine::Action::Error;
-            cl.error = "/p needs a file name";
-            return cl;
+            return wrong("/p needs a file name");
         }
         cl.action = CommandLine::Action::Print;
         cl.fileName = plain[0];
