@@ -138,9 +138,14 @@ struct Cache {
         const bool expected = m.family == "Liberation Sans" || m.family == family;
         if (!expected && !warned) {
             warned = true;
-            std::fprintf(stderr, "tessarin: font \"%s\" not found, using \"%s\" instead\n",
-                         std::string(face).c_str(),
-                         m.family.empty() ? "nothing" : m.family.c_str());
+            if (m.family.empty())
+                std::fprintf(stderr,
+                             "tessarin: font \"%s\" not found, and no other font "
+                             "either: texts are not drawn\n",
+                             std::string(face).c_str());
+            else
+                std::fprintf(stderr, "tessarin: font \"%s\" not found, using \"%s\" instead\n",
+                             std::string(face).c_str(), m.family.c_str());
         }
         return matches.emplace(std::string(face), std::move(m)).first->second;
     }
