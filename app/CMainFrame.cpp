@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 namespace tess::app {
 
@@ -147,6 +149,22 @@ void CMainFrame::placeOnScreen() {
 void CMainFrame::showMaximisedOnScreen() {
     // The view paints first when the window stands at its final place and size.
     view_->holdFirstPaint(true);
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // A Wayland compositor sizes a maximised window itself, and a window of any other
+        // size is an error there: ask for the state and wait for the compositor's size.
+        setWindowState(Qt::WindowMaximized);
+        show();
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 2000 &&
+               !(isMaximized() && windowHandle() && windowHandle()->isExposed()))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents();
+        activateWindow();
+        view_->setFocus();
+        view_->holdFirstPaint(false);
+        return;
+    }
     placeOnScreen();
     show();
     QCoreApplication::processEvents();
