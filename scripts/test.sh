@@ -16,6 +16,7 @@ cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null
 cmake --build "$top/build-asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" \
     ctest --test-dir "$top/build-asan" --output-on-failure --timeout 900 -j "$jobs"
 
 echo "== Fuzz the stream of player events (libFuzzer) for ${TESSARIN_FUZZ_SECONDS:=60} seconds"
@@ -24,7 +25,7 @@ CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Rel
 cmake --build "$top/build-fuzz" --target fuzz_events -j "$jobs"
 mkdir -p "$top/build-fuzz/corpus"
 status=0
-"$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
+LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" "$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
     -rss_limit_mb=4096 "$top/build-fuzz/corpus" >"$top/build-fuzz/fuzz.log" 2>&1 || status=$?
 grep -E 'DONE|stat::number_of_executed_units|ERROR|SUMMARY|after event' "$top/build-fuzz/fuzz.log" || true
 if [ "$status" -ne 0 ]; then
