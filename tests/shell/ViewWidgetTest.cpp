@@ -9,6 +9,8 @@ using tess::app::ViewWidget;
 namespace {
 
 int codeOf(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    // A key event needs the application: it names the keyboard the key came from.
+    tess::test::qtApp();
     return ViewWidget::gameKey(QKeyEvent(QEvent::KeyPress, key, mods, text));
 }
 
