@@ -22,7 +22,6 @@ import wave
 
 GAME, PROBE = sys.argv[1], sys.argv[2]
 WORK = tempfile.mkdtemp(prefix="tessarin-e2e-")
-DISPLAY = ":%d" % (90 + os.getpid() % 9)
 
 # Colours the player sees.
 RED_VERTEX = (255, 72, 72)
@@ -78,12 +77,21 @@ class Game:
     """The program on a fresh X server, its canvas origin and its layout."""
 
     def __init__(self, width=1280, height=1024):
-        self.xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "%dx%dx24" % (width, height),
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        self.env = dict(os.environ, DISPLAY=DISPLAY, QT_QPA_PLATFORM="xcb",
+        # The X server picks a free display number itself and tells it through a pipe.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            self.display = ":" + pipe.readline().strip()
+        check(self.display != ":", "Xvfb did not start")
+        # Each run of the program has its own sound file.
+        audio = tempfile.mkstemp(prefix="audio-", suffix=".raw", dir=WORK)[1]
+        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
                         TESSARIN_REPORT_CANVAS="1", SDL_AUDIODRIVER="disk",
-                        SDL_DISKAUDIOFILE=os.path.join(WORK, "audio.raw"))
+                        SDL_DISKAUDIOFILE=audio)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.audio_path = self.env["SDL_DISKAUDIOFILE"]
         for _ in range(100):
@@ -343,6 +351,54 @@ def dialogs_cover_and_exit(game, library):
     check(status == 0, "File > Exit ends with status 0, not %s" % status)
 
 
+def send_close(game, window):
+    """Asks the window to close as a window manager does: a WM_DELETE_WINDOW message."""
+    import ctypes
+    xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XFlush.argtypes = [ctypes.c_void_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    display = xlib.XOpenDisplay(game.display.encode())
+    check(display, "cannot open the display to send a close")
+    event = Event()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.c_void_p]
+    xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    xlib.XFlush(display)
+    xlib.XCloseDisplay(display)
+
+
+def closed_by_the_window_manager(game, library):
+    """A close from a window manager, though the window offers no close box, ends the program
+    cleanly, in the middle of a game."""
+    game.click(*centre(game.layout["shapeButtons"][2]))  # Octagon
+    ids = game.windows("^Tessarin -- ")
+    check(ids, "no main window")
+    send_close(game, int(ids[0]))
+    try:
+        status = game.proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("a close from the window manager did not end the program")
+    check(status == 0, "a close from the window manager ends with status 0, not %s" % status)
+
+
 def main():
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
@@ -354,20 +410,24 @@ def main():
     library = {int(name[:3]): wave_samples(os.path.join(sounds, name))
                for name in os.listdir(sounds)}
     passed = failed = 0
-    game = Game()
-    try:
-        for scenario in (tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit):
-            try:
-                scenario(game, library)
-                passed += 1
-                print("ok   %s" % scenario.__name__)
-            except Failure as e:
-                failed += 1
-                print("FAIL %s: %s" % (scenario.__name__, e))
-                subprocess.run(["import", "-window", "root",
-                                os.path.join(WORK, scenario.__name__ + ".png")], env=game.env)
-    finally:
-        game.close()
+    # Each run of the program plays its scenarios in turn; the last one ends the program.
+    for run_of_game in ((tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit),
+                        (closed_by_the_window_manager,)):
+        game = Game()
+        try:
+            for scenario in run_of_game:
+                try:
+                    scenario(game, library)
+                    passed += 1
+                    print("ok   %s" % scenario.__name__)
+                except Failure as e:
+                    failed += 1
+                    print("FAIL %s: %s" % (scenario.__name__, e))
+                    subprocess.run(["import", "-window", "root",
+                                    os.path.join(WORK, scenario.__name__ + ".png")],
+                                   env=game.env)
+        finally:
+            game.close()
     print("%d passed, %d failed" % (passed, failed))
     if failed:
         print("screenshots and logs in %s" % WORK)
