@@ -27,10 +27,8 @@ int clampTo(i64 v, int lo, int hi) {
 // Fills columns x0..x1-1 of row y, already clipped by the caller to the canvas.
 // Four pixels a store: a scalar loop of single pixels is slower than the memory itself on
 // the rows of a large window.
-void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {
-    if (x1 <= x0) return;
-    std::uint32_t* p = c.row(y) + x0;
-    std::uint32_t* const end = p + (x1 - x0);
+void fillRun(std::uint32_t* p, std::size_t count, std::uint32_t argb) {
+    std::uint32_t* const end = p + count;
 #if defined(__SSE2__)
     const __m128i four = _mm_set1_epi32(int(argb));
     for (; end - p >= 4; p += 4)
@@ -39,12 +37,22 @@ void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {
     std::fill(p, end, argb);
 }
 
+void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {
+    if (x1 > x0) fillRun(c.row(y) + x0, std::size_t(x1 - x0), argb);
+}
+
 // Fills columns left..right-1, rows top..bottom-1, clipped to the canvas.
 void fillClipped(Canvas& c, i64 left, i64 top, i64 right, i64 bottom, std::uint32_t argb) {
     const int x0 = clampTo(left, 0, c.width());
     const int x1 = clampTo(right, 0, c.width());
     const int y0 = clampTo(top, 0, c.height());
     const int y1 = clampTo(bottom, 0, c.height());
+    if (x1 <= x0 || y1 <= y0) return;
+    // Whole rows lie one after another: one run, like a clear of the canvas.
+    if (x0 == 0 && x1 == c.width()) {
+        fillRun(c.row(y0), std::size_t(y1 - y0) * std::size_t(c.width()), argb);
+        return;
+    }
     for (int y = y0; y < y1; ++y)
         fillSpan(c, y, x0, x1, argb);
 }
