@@ -26,6 +26,7 @@ cmake --build "$top/build-fuzz" --target fuzz_events -j "$jobs"
 mkdir -p "$top/build-fuzz/corpus"
 status=0
 LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" "$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
+    -max_len=600 -len_control=0 \
     -rss_limit_mb=4096 "$top/build-fuzz/corpus" >"$top/build-fuzz/fuzz.log" 2>&1 || status=$?
 grep -E 'DONE|stat::number_of_executed_units|ERROR|SUMMARY|after event' "$top/build-fuzz/fuzz.log" || true
 if [ "$status" -ne 0 ]; then
