@@ -77,6 +77,14 @@ void reportCanvas(ViewWidget* view) {
     std::fflush(stdout);
 }
 
+// Drawing off screen, the platform says at every window it shows that it cannot do what only
+// a desktop does (size hints, raising); the player need not read that.
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().append('\n').constData(),
+               stderr);
+}
+
 // Without a desktop: the window as it would look, in a PNG.
 int renderWithoutDesktop(CMainFrame& frame) {
     std::fputs("Tessarin needs a desktop: no display was found (neither DISPLAY nor "
@@ -132,6 +140,7 @@ int CMekkApp::run(int argc, char** argv) {
         useOffscreenScreenForPictures();
     else if (!desktop)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (pictures || !desktop) qInstallMessageHandler(quietOffscreen);
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
@@ -149,9 +158,10 @@ int CMekkApp::run(int argc, char** argv) {
 
     const bool printing =
         cl.action == CommandLine::Action::Print || cl.action == CommandLine::Action::PrintTo;
-    // One sound device for the whole run; a printing or picture-taking run plays nothing.
+    // One sound device for the whole run; a run that prints, takes pictures or only shows
+    // what it would look like without a desktop plays nothing.
     std::unique_ptr<SdlAudio> audio;
-    if (!printing && !pictures) {
+    if (!printing && !pictures && desktop) {
         audio = std::make_unique<SdlAudio>();
         // The sounds are made now, not at the first note the player hears.
         findSound(kErrorSound);
