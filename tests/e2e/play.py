@@ -76,7 +76,7 @@ class Screen:
 class Game:
     """The program on a fresh X server, its canvas origin and its layout."""
 
-    def __init__(self, width=1280, height=1024):
+    def __init__(self, width=1280, height=1024, audio_driver="disk"):
         # The X server picks a free display number itself and tells it through a pipe.
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
@@ -90,7 +90,7 @@ class Game:
         # Each run of the program has its own sound file.
         audio = tempfile.mkstemp(prefix="audio-", suffix=".raw", dir=WORK)[1]
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
-                        TESSARIN_REPORT_CANVAS="1", SDL_AUDIODRIVER="disk",
+                        TESSARIN_REPORT_CANVAS="1", SDL_AUDIODRIVER=audio_driver,
                         SDL_DISKAUDIOFILE=audio)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.audio_path = self.env["SDL_DISKAUDIOFILE"]
@@ -399,6 +399,32 @@ def closed_by_the_window_manager(game, library):
     check(status == 0, "a close from the window manager ends with status 0, not %s" % status)
 
 
+def silent_square_game(game, library):
+    """With no sound device at all the game starts, plays a whole game and ends normally."""
+    game.click(*centre(game.layout["shapeButtons"][0]))
+    reds = red_vertices(game, 4)
+    check(len(reds) == 1, "one red start vertex")
+    path = trail(4, reds[0], 5, must=[(1, 4), (2, 3)])
+    for v in path[1:]:
+        click_vertex(game, 4, v)
+    game.key("End")
+    centres = game.shape(4)["centres"]
+    middle = inside(*centres)
+    sides = {frozenset(p) for p in zip(path, path[1:])}
+    for a, b in [(1, 2), (2, 4), (4, 3), (3, 1)]:
+        if frozenset((a, b)) in sides:
+            game.click(*inside(centres[a - 1], centres[b - 1], middle))
+    game.key("End")
+    check(SCORE_BLUE in game.canvas(), "the score is shown")
+    game.key("alt+f")
+    game.key("x")
+    try:
+        status = game.proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("File > Exit did not end the program")
+    check(status == 0, "File > Exit ends with status 0, not %s" % status)
+
+
 def main():
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
@@ -411,9 +437,11 @@ def main():
                for name in os.listdir(sounds)}
     passed = failed = 0
     # Each run of the program plays its scenarios in turn; the last one ends the program.
-    for run_of_game in ((tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit),
-                        (closed_by_the_window_manager,)):
-        game = Game()
+    for run_of_game, driver in (
+            ((tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit), "disk"),
+            ((closed_by_the_window_manager,), "disk"),
+            ((silent_square_game,), "no-such-sound-driver")):
+        game = Game(audio_driver=driver)
         try:
             for scenario in run_of_game:
                 try:
