@@ -156,6 +156,20 @@ def centre(rect):
     return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
 
 
+def ends_with_status_zero(game, how):
+    try:
+        status = game.proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("%s did not end the program" % how)
+    check(status == 0, "%s ends with status 0, not %s" % (how, status))
+
+
+def exit_from_file_menu(game):
+    game.key("alt+f")
+    game.key("x")
+    ends_with_status_zero(game, "File > Exit")
+
+
 def red_vertices(game, count):
     shot = game.screen()
     return [i + 1 for i, c in enumerate(game.shape(count)["centres"])
@@ -175,6 +189,16 @@ def trail(count, start, length, must=()):
                     return found
         return None
     return walk([start], frozenset())
+
+
+def closed_square_pieces(game, path):
+    """A point inside each triangle of the Square that the path closes: the triangles between
+    a side and the two diagonals, for each side the path drew."""
+    centres = game.shape(4)["centres"]
+    middle = inside(*centres)
+    sides = {frozenset(p) for p in zip(path, path[1:])}
+    return [inside(centres[a - 1], centres[b - 1], middle)
+            for a, b in [(1, 2), (2, 4), (4, 3), (3, 1)] if frozenset((a, b)) in sides]
 
 
 def click_vertex(game, count, v):
@@ -267,14 +291,9 @@ def tune_and_square_game(game, library):
     check(red_vertices(game, 4) == [path[-1]], "the last vertex is the red one")
 
     game.key("End")
-    centres = game.shape(4)["centres"]
-    middle = inside(*centres)
-    sides = {frozenset(p) for p in zip(path, path[1:])}
-    triangles = [(1, 2), (2, 4), (4, 3), (3, 1)]
-    closed = [t for t in triangles if frozenset(t) in sides]
+    closed = closed_square_pieces(game, path)
     check(len(closed) == 3, "three closed triangles")
-    for n, (a, b) in enumerate(closed):
-        point = inside(centres[a - 1], centres[b - 1], middle)
+    for n, point in enumerate(closed):
         check(game.pixel(*point) == WHITE, "piece %d is white before it is coloured" % (n + 1))
         game.click(*point)
         check(game.pixel(*point) == PALETTE[n],
@@ -342,13 +361,7 @@ def dialogs_cover_and_exit(game, library):
     game.key("Escape")
     check(not game.windows("^About Tessarin$"), "Escape closes the About box")
     check(game.canvas() == before, "the picture is unchanged after the About box")
-    game.key("alt+f")
-    game.key("x")
-    try:
-        status = game.proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        raise Failure("File > Exit did not end the program")
-    check(status == 0, "File > Exit ends with status 0, not %s" % status)
+    exit_from_file_menu(game)
 
 
 def send_close(game, window):
@@ -392,11 +405,7 @@ def closed_by_the_window_manager(game, library):
     ids = game.windows("^Tessarin -- ")
     check(ids, "no main window")
     send_close(game, int(ids[0]))
-    try:
-        status = game.proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        raise Failure("a close from the window manager did not end the program")
-    check(status == 0, "a close from the window manager ends with status 0, not %s" % status)
+    ends_with_status_zero(game, "A close from the window manager")
 
 
 def silent_square_game(game, library):
@@ -408,21 +417,11 @@ def silent_square_game(game, library):
     for v in path[1:]:
         click_vertex(game, 4, v)
     game.key("End")
-    centres = game.shape(4)["centres"]
-    middle = inside(*centres)
-    sides = {frozenset(p) for p in zip(path, path[1:])}
-    for a, b in [(1, 2), (2, 4), (4, 3), (3, 1)]:
-        if frozenset((a, b)) in sides:
-            game.click(*inside(centres[a - 1], centres[b - 1], middle))
+    for point in closed_square_pieces(game, path):
+        game.click(*point)
     game.key("End")
     check(SCORE_BLUE in game.canvas(), "the score is shown")
-    game.key("alt+f")
-    game.key("x")
-    try:
-        status = game.proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        raise Failure("File > Exit did not end the program")
-    check(status == 0, "File > Exit ends with status 0, not %s" % status)
+    exit_from_file_menu(game)
 
 
 def main():
