@@ -131,10 +131,6 @@ void CMekkView::colourPiece(int x, int y) {
     const Rect& swatch = layout.swatchRect[vertexCount];
     dc.fillRect(swatch, pieceBrush[colourIndex]);
 
-    // The tune starts over after its last note.
-    const std::int32_t* tune = tuneRow(tuneIndex % kTuneCount);
-    noteIndex = pieceCount % tune[0] + 1;
-
     dc.selectFont(normalFont);
     dc.setTextColour(kBlack);
     dc.drawText("Next Color", swatch, TextForm::SingleCentre);
@@ -148,6 +144,7 @@ void CMekkView::colourPiece(int x, int y) {
     dc.setTextColour(kBlack);
     drawTuneBox(dc);
 
+    // The piece's note: the tune's next one, starting over after its last (noteIndex).
     playPieceNote(piecesBefore);
 }
 
