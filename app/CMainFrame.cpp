@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/Accelerators.h"
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
 
@@ -23,25 +24,8 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
-// The accelerator table, in its order.
 const QKeySequence& acceleratorKeys(int i) {
-    static const QKeySequence table[14] = {
-        QKeySequence(Qt::CTRL | Qt::Key_N),
-        QKeySequence(Qt::CTRL | Qt::Key_O),
-        QKeySequence(Qt::CTRL | Qt::Key_S),
-        QKeySequence(Qt::CTRL | Qt::Key_P),
-        QKeySequence(Qt::CTRL | Qt::Key_Z),
-        QKeySequence(Qt::CTRL | Qt::Key_X),
-        QKeySequence(Qt::CTRL | Qt::Key_C),
-        QKeySequence(Qt::CTRL | Qt::Key_V),
-        QKeySequence(Qt::ALT | Qt::Key_Backspace),
-        QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-        QKeySequence(Qt::CTRL | Qt::Key_Insert),
-        QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-        QKeySequence(Qt::Key_F6),
-        QKeySequence(Qt::SHIFT | Qt::Key_F6),
-    };
-    return table[i];
+    return acceleratorTable()[static_cast<std::size_t>(i)];
 }
 
 } // namespace
@@ -100,7 +84,7 @@ void CMainFrame::makeMenus() {
 void CMainFrame::makeAccelerators() {
     // Always-enabled shortcuts take every combination of the table, whether or not its
     // command runs, so none of them reaches the view (Ctrl+P never plays the note of P).
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < kAcceleratorCount; ++i) {
         auto* shortcut = new QShortcut(acceleratorKeys(i), this);
         shortcut->setContext(Qt::WindowShortcut);
         const QKeySequence keys = acceleratorKeys(i);
@@ -121,7 +105,7 @@ bool CMainFrame::runAccelerator(const QKeySequence& keys) {
         if (print_->isEnabled()) print_->trigger();
     } else {
         // The Edit combinations and the pane keys have no command in this game.
-        for (int i = 4; i < 14; ++i)
+        for (int i = 4; i < kAcceleratorCount; ++i)
             if (keys == acceleratorKeys(i)) return true;
         return false;
     }

@@ -1,5 +1,7 @@
 #include "app/ViewWidget.h"
 
+#include "app/Accelerators.h"
+
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,29 +22,7 @@ ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
 ViewWidget::~ViewWidget() = default;
 
 bool ViewWidget::isAccelerator(int key, Qt::KeyboardModifiers modifiers) {
-    const auto mods =
-        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (mods == Qt::ControlModifier) {
-        switch (key) {
-        case Qt::Key_N:
-        case Qt::Key_O:
-        case Qt::Key_S:
-        case Qt::Key_P:
-        case Qt::Key_Z:
-        case Qt::Key_X:
-        case Qt::Key_C:
-        case Qt::Key_V:
-        case Qt::Key_Insert:
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (mods == Qt::AltModifier) return key == Qt::Key_Backspace;
-    if (mods == Qt::ShiftModifier)
-        return key == Qt::Key_Delete || key == Qt::Key_Insert || key == Qt::Key_F6;
-    if (mods == Qt::NoModifier) return key == Qt::Key_F6;
-    return false;
+    return isAcceleratorKey(key, modifiers);
 }
 
 int ViewWidget::gameKey(const QKeyEvent& event) {
