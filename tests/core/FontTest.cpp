@@ -159,22 +159,23 @@ TEST(DrawText, WordWrapBreaksAtNewlinesAndBetweenWordsAtTheRightEdge) {
         }
         return rows;
     };
-    {
-        Canvas c = paper(300, cell * 5);
+    // The text word-wrapped on paper of the given width, lines cells high.
+    const auto wrapped = [&](std::string_view text, int width, int lines) {
+        Canvas c = paper(width, cell * lines);
         DrawingContext dc(c);
         dc.selectFont(f);
         dc.setTextColour(kInk);
-        dc.drawText("Square\n\nHexagon", {0, 0, 300, cell * 5}, TextForm::WordWrap);
+        dc.drawText(text, {0, 0, width, cell * lines}, TextForm::WordWrap);
+        return c;
+    };
+    {
+        Canvas c = wrapped("Square\n\nHexagon", 300, 5);
         EXPECT_EQ(rowsInked(c), (std::vector<bool>{true, false, true, false, false}));
     }
     {
         // Three words, only two fit a line: the third goes below, not clipped away.
         const int width = f.extent("Octagon Decagon").cx + 2;
-        Canvas c = paper(width, cell * 3);
-        DrawingContext dc(c);
-        dc.selectFont(f);
-        dc.setTextColour(kInk);
-        dc.drawText("Octagon Decagon Square", {0, 0, width, cell * 3}, TextForm::WordWrap);
+        Canvas c = wrapped("Octagon Decagon Square", width, 3);
         EXPECT_EQ(rowsInked(c), (std::vector<bool>{true, true, false}));
         // The second line starts at the left edge, its leading space dropped.
         int firstInk = width;
@@ -186,11 +187,7 @@ TEST(DrawText, WordWrapBreaksAtNewlinesAndBetweenWordsAtTheRightEdge) {
     {
         // A word longer than the line stands alone, then wrapping carries on.
         const int width = f.extent("Tune").cx + 2;
-        Canvas c = paper(width, cell * 4);
-        DrawingContext dc(c);
-        dc.selectFont(f);
-        dc.setTextColour(kInk);
-        dc.drawText("Instructions a", {0, 0, width, cell * 4}, TextForm::WordWrap);
+        Canvas c = wrapped("Instructions a", width, 4);
         EXPECT_EQ(rowsInked(c), (std::vector<bool>{true, true, false, false}));
     }
 }

@@ -30,6 +30,13 @@ struct Game {
         view.pathLength = 3;
         view.paint();
     }
+    // That game ended aborted, with the colour cycle at `colour`.
+    void toAbortedFinish(int colour) {
+        toDrawing();
+        view.gamePhase = kFinished;
+        view.gameAborted = true;
+        view.colourIndex = colour;
+    }
     Canvas freshPaint() {
         Canvas c(view.screen()->width(), view.screen()->height());
         DrawingContext dc(c);
@@ -158,10 +165,7 @@ TEST(Keys, F1ShowsTheInstructionsInEveryPhaseAndChangesNothing) {
 
 TEST(Keys, EnterInFinishedStartsTheSameShapeWithOneNewStartVertex) {
     Game g;
-    g.toDrawing();
-    g.view.gamePhase = kFinished;
-    g.view.gameAborted = true;
-    g.view.colourIndex = 17;
+    g.toAbortedFinish(17);
     g.view.tuneIndex = 5;
 
     std::uint32_t state = g.view.randomState * 214013u + 2531011u;
@@ -186,10 +190,7 @@ TEST(Keys, EnterInFinishedStartsTheSameShapeWithOneNewStartVertex) {
 
 TEST(Keys, HomeInFinishedShowsTheHomePageAndRestartsTheColourCycle) {
     Game g;
-    g.toDrawing();
-    g.view.gamePhase = kFinished;
-    g.view.gameAborted = true;
-    g.view.colourIndex = 23;
+    g.toAbortedFinish(23);
     std::uint32_t random = g.view.randomState;
     int start = g.view.path[1];
 
