@@ -15,13 +15,13 @@ namespace tess {
 
 // A 24-bit picture, rows top to bottom, each pixel 0xFFRRGGBB. A new canvas is white.
 class Canvas {
-public:
+  public:
     Canvas() = default;
     Canvas(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-    Colour pixel(int x, int y) const; // kInvalidColour outside
+    Colour pixel(int x, int y) const;      // kInvalidColour outside
     void setPixel(int x, int y, Colour c); // ignored outside
     const std::uint32_t* data() const { return pixels_.data(); }
     std::uint32_t* data() { return pixels_.data(); }
@@ -32,7 +32,7 @@ public:
     void clear(Colour c); // the whole canvas in one colour
     friend bool operator==(const Canvas&, const Canvas&) = default;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
@@ -60,7 +60,7 @@ enum class TextForm {
 // Drawing context: the selected pen, brush and font, the text colour and the background
 // mode over one canvas. Everything is clipped to the canvas; text also to its rectangle.
 class DrawingContext {
-public:
+  public:
     explicit DrawingContext(Canvas& canvas) : canvas_(&canvas) {}
     Canvas& canvas() { return *canvas_; }
     const Canvas& canvas() const { return *canvas_; }
@@ -104,7 +104,7 @@ public:
     // Copies picture pixel for pixel, unscaled, with its top-left corner at (x, y).
     void blit(int x, int y, const Canvas& picture);
 
-private:
+  private:
     Canvas* canvas_;
     Pen pen_{kBlack, 1};
     Brush brush_{kWhite, true};

@@ -16,7 +16,7 @@ struct FontImpl;
 // descender). Copies share the same rendered glyphs. An empty Font draws nothing and
 // measures (0, 0).
 class Font {
-public:
+  public:
     Font() = default;
     // Makes the font of the given face and cell height. Faces and rendered glyphs are cached,
     // so re-creating the same font at every paint costs nothing after the first time.
@@ -35,7 +35,7 @@ public:
     // The family fontconfig matched for a face, for the one-time warning and for tests.
     static std::string matchedFamily(std::string_view face);
 
-private:
+  private:
     std::shared_ptr<const FontImpl> impl_;
 };
 
