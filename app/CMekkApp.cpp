@@ -72,8 +72,9 @@ void reportCanvas(ViewWidget* view) {
     if (!canvas) return;
     const QPoint origin = view->mapToGlobal(QPoint(0, 0));
     const double ratio = view->devicePixelRatioF();
-    std::printf("canvas %ld %ld %d %d\n", std::lround(origin.x() * ratio),
-                std::lround(origin.y() * ratio), canvas->width(), canvas->height());
+    std::printf("canvas %ld %ld %d %d %g\n", std::lround(origin.x() * ratio),
+                std::lround(origin.y() * ratio), canvas->width(), canvas->height(),
+                view->view().pixelRatio);
     std::fflush(stdout);
 }
 

@@ -16,6 +16,10 @@ Size QtPlatform::clientSize() {
             static_cast<int>(std::lround(view_.height() * ratio))};
 }
 
+double QtPlatform::pixelRatio() {
+    return view_.devicePixelRatioF();
+}
+
 void QtPlatform::present() {
     // At once, not later: a synchronous note may follow and hold the user-interface thread.
     if (view_.isVisible()) view_.repaint();

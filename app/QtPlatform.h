@@ -18,6 +18,7 @@ class QtPlatform : public Platform {
     // `view` is the widget that shows the canvas; `audio` may be null (silent).
     QtPlatform(QWidget& view, SdlAudio* audio) : view_(view), audio_(audio) {}
     Size clientSize() override;
+    double pixelRatio() override;
     void present() override;
     void playSound(int resource, const std::uint8_t* wave, std::size_t size,
                    bool synchronous) override;

@@ -23,8 +23,8 @@ constexpr int kDrawing = 0;
 constexpr int kColouring = 1;
 constexpr int kFinished = 2;
 
-constexpr int kMaxPieces = 301;   // pieces a game can record
-constexpr int kHistoryRows = 52;  // cells per history column: head, up to 50 scores, total
+constexpr int kMaxPieces = 301;  // pieces a game can record
+constexpr int kHistoryRows = 52; // cells per history column: head, up to 50 scores, total
 constexpr int kMaxHistoryCapacity = 50;
 
 // Sound commands of the Sound menu.
@@ -55,6 +55,7 @@ struct Layout {
     int historyCapacity = 0;
     Rect titleRect, introRect;
     Rect shapeButton[4];
+    Size pictureSize{80, 94}; // the shape pictures' size in pixels of this screen
     Rect tuneTitleRect;
     Rect tuneButton[20];
     Rect tunePanelRect, tunePanelOutline;
@@ -62,7 +63,7 @@ struct Layout {
 };
 
 class CMekkView {
-public:
+  public:
     explicit CMekkView(Platform& platform);
     ~CMekkView();
     CMekkView(const CMekkView&) = delete;
@@ -128,6 +129,9 @@ public:
     Layout layout;
 
     // ---- Drawing tools ----
+    // Device pixels per desktop pixel, read at the first paint and kept for the run: the pens
+    // and the shape pictures are made for it (1 until then).
+    double pixelRatio = 1.0;
     Canvas shapePicture[4];
     Pen thinPen, mediumPen, thickPen, redPen;
     Brush redBrush, lavenderBrush, whiteBrush, pinkBrush;
@@ -173,7 +177,10 @@ public:
     void drawHomePage(DrawingContext& dc);
     void fitPieceColours(DrawingContext& dc);
     void makeTools();    // pens, brushes, palette and pictures, at construction
-    void makePictures(); // the four shape pictures
+    void makePictures(); // the four shape pictures, for pixelRatio
+    // Pens and pictures for a screen of this pixel ratio: widths 1, 2 and 4 become r, 2r and
+    // 4r, and the pictures r x 80 by r x 94, each rounded to whole pixels (scaledPixels).
+    void applyPixelRatio(double ratio);
 
     // ---- Input ----
     void homeClick(int x, int y);
@@ -187,7 +194,7 @@ public:
 
     Platform& platform;
 
-private:
+  private:
     // A drawing context on the view's canvas for a handler, transparent background. The
     // canvas is made by the first paint, so handlers that run before it have nothing to do.
     DrawingContext clientDC();

@@ -1,6 +1,7 @@
 // The score history: the scores of this run per shape, latest at the bottom of each
 // column, with a total under each column.
 #include "game/CMekkView.h"
+#include "screen/LayoutMath.h"
 
 #include <cstdio>
 
@@ -57,9 +58,10 @@ void CMekkView::drawHistory(DrawingContext& dc, bool append) {
     for (int s = 0; s < 4; ++s) {
         const Rect& head = layout.historyCell[s][0];
         dc.drawText(kColumnHead[s], head, TextForm::SingleRight);
-        // A rule between the last score row and the totals, 6 pixels in from the left.
+        // A rule between the last score row and the totals, 6 pixels (of a screen that does
+        // not scale) in from the left.
         const int y = layout.historyCell[s][capacity].bottom;
-        dc.moveTo(head.left + 6, y);
+        dc.moveTo(head.left + scaledPixels(6, pixelRatio), y);
         dc.lineTo(head.right, y);
     }
 }

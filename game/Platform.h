@@ -10,10 +10,13 @@
 namespace tess {
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
     // The view's client area in device pixels, read by the first paint.
     virtual Size clientSize() = 0;
+    // Device pixels per desktop pixel of the screen the view is on (2 on a desktop scaled to
+    // 200 %, 1 where the desktop does not scale). Read by the first paint with the client size.
+    virtual double pixelRatio() { return 1.0; }
     // Put the view's canvas on the screen now. Called before every synchronous sound, so
     // the player sees the filled piece or the highlighted tune button before the note.
     virtual void present() = 0;

@@ -15,9 +15,15 @@ struct ShapeHit {
 };
 constexpr ShapeHit kShapeOrder[] = {{1, 6}, {2, 8}, {3, 10}, {0, 4}};
 
-// A tune button without its top and left edges, which belong to the grid.
-Rect buttonInterior(const Rect& r) {
-    return {r.left + 1, r.top + 1, r.right, r.bottom};
+// A tune button without the grid lines round it, which are drawn with a pen of width `pen`
+// centred on each row's top edge and on the line between the two columns; the panel's outline
+// lies outside the panel. With a 1-pixel pen: the button without its top and left edges.
+Rect buttonInterior(const Rect& r, const Rect& panel, int pen) {
+    const int before = pen / 2;         // a centred pen's rows above (columns left of) its line
+    const int after = pen - 1 - before; // and below (right of) it
+    return {r.left + after + 1, r.top + after + 1,
+            r.right == panel.right ? r.right : r.right - before,
+            r.bottom == panel.bottom ? r.bottom : r.bottom - before};
 }
 
 } // namespace
@@ -47,7 +53,8 @@ void CMekkView::homeClick(int x, int y) {
     dc.setTextColour(kBlack);
 
     // Take the highlight off the selected tune, leaving the grid lines.
-    dc.fillRect(buttonInterior(l.tuneButton[tuneIndex]), whiteBrush);
+    const int pen = thinPen.width;
+    dc.fillRect(buttonInterior(l.tuneButton[tuneIndex], l.tunePanelRect, pen), whiteBrush);
     std::snprintf(textBuffer, sizeof textBuffer, "%i", tuneIndex + 1);
     dc.drawText(textBuffer, l.tuneButton[tuneIndex], TextForm::SingleCentre);
 
@@ -55,7 +62,7 @@ void CMekkView::homeClick(int x, int y) {
         if (!l.tuneButton[i].strictlyContains(x, y)) continue;
         tuneIndex = i;
         // A click highlights in steps of four colours; the full paint uses steps of one.
-        dc.fillRect(buttonInterior(l.tuneButton[i]), pieceBrush[80 - 4 * i]);
+        dc.fillRect(buttonInterior(l.tuneButton[i], l.tunePanelRect, pen), pieceBrush[80 - 4 * i]);
         std::snprintf(textBuffer, sizeof textBuffer, "%i", i + 1);
         dc.drawText(textBuffer, l.tuneButton[i], TextForm::SingleCentre);
         playTuneWhole();

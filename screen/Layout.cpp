@@ -3,13 +3,11 @@
 #include "screen/LayoutMath.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tess {
 
 namespace {
-
-constexpr int kPictureWidth = 80;
-constexpr int kPictureHeight = 94;
 
 // Vertex circles' top-left corners in units of u, by shape. The Decagon's slanted vertices
 // use a = 29u/2 and b = 25u/2 and are filled in separately.
@@ -62,11 +60,21 @@ void placeFurniture(Layout& l, int shape, int rightUnits, int bottomUnits, Point
 
 } // namespace
 
+double usableRatio(double ratio) {
+    if (!(ratio >= 1.0)) return 1.0; // below 1, or no number at all
+    return std::min(ratio, 8.0);
+}
+
+int scaledPixels(int pixels, double ratio) {
+    return std::max(1, int(std::lround(pixels * usableRatio(ratio))));
+}
+
 int layoutUnit(int clientHeight) {
     return std::max(1, (clientHeight - 10) / 59);
 }
 
-Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letterSize) {
+Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letterSize,
+                     double pixelRatio) {
     Layout l;
     l.clientRect = clientRect;
     l.firstClientRect = clientRect;
@@ -123,21 +131,26 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
     }
     l.tuneTitleRect = {3 * u, H - u - 11 * h, 3 * u + 2 * t, H - u - 10 * h};
     l.tunePanelRect = {3 * u, H - u - 11 * h, 3 * u + 2 * t, H - u};
-    l.tunePanelOutline = {l.tunePanelRect.left - 1, l.tunePanelRect.top - 1,
-                          l.tunePanelRect.right + 1, l.tunePanelRect.bottom + 1};
+    // The outline is drawn with the thin pen just outside the panel.
+    const int pen = scaledPixels(1, pixelRatio);
+    l.tunePanelOutline = {l.tunePanelRect.left - pen, l.tunePanelRect.top - pen,
+                          l.tunePanelRect.right + pen, l.tunePanelRect.bottom + pen};
 
     // Home page texts.
     l.titleRect = {2 * u, 0, W - 2 * u, 8 * u};
     l.introRect = {2 * u, 8 * u, W - 2 * u, H - 13 * u};
 
     // Shape buttons, the size of the pictures, centred right of the tune panel.
-    const int S = (W - 320) / 9;
-    const int G = 4 * kPictureWidth + 3 * S;
+    const int pw = scaledPixels(kPictureSize.cx, pixelRatio);
+    const int ph = scaledPixels(kPictureSize.cy, pixelRatio);
+    l.pictureSize = {pw, ph};
+    const int S = (W - 4 * pw) / 9;
+    const int G = 4 * pw + 3 * S;
     const int F = l.tunePanelOutline.right;
     const int x0 = F + (W - F - G) / 2;
     for (int k = 0; k < 4; ++k) {
-        const int left = x0 + k * (kPictureWidth + S);
-        l.shapeButton[k] = {left, H - 13 * u, left + kPictureWidth, H - 13 * u + kPictureHeight};
+        const int left = x0 + k * (pw + S);
+        l.shapeButton[k] = {left, H - 13 * u, left + pw, H - 13 * u + ph};
     }
     return l;
 }
@@ -149,6 +162,8 @@ void CMekkView::layoutPass(DrawingContext& dc) {
     if (layout.firstClientRect.top == -1) {
         const Size size = platform.clientSize();
         layout.firstClientRect = {0, 0, std::max(0, size.cx), std::max(0, size.cy)};
+        // The screen's pixel ratio is read with it and kept as long: pens and pictures.
+        applyPixelRatio(platform.pixelRatio());
     }
     const Rect clientRect = layout.firstClientRect;
     const int u = layoutUnit(clientRect.bottom);
@@ -174,7 +189,7 @@ void CMekkView::layoutPass(DrawingContext& dc) {
     widths.hundred = widthIn(largeBoldFont, "100");
 
     const Rect first = layout.firstClientRect;
-    layout = computeLayout(clientRect, widths, letter);
+    layout = computeLayout(clientRect, widths, letter, pixelRatio);
     layout.firstClientRect = first;
 
     dc.setTextColour(kBlack);

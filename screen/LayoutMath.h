@@ -18,6 +18,17 @@ struct CounterWidths {
     int hundred = 0;     // "100"
 };
 
+// A size the game gives in fixed pixels (a pen's width, a picture's side, a margin) on a
+// screen of the given pixel ratio: pixels x ratio rounded to the nearest whole pixel, halves
+// away from zero, and never below 1. Ratios below 1, and ratios that are no number, count as 1;
+// ratios above 8 as 8. At ratio 1 every size is exactly the one given.
+int scaledPixels(int pixels, double ratio);
+// The ratio as scaledPixels counts it: clamped to 1..8.
+double usableRatio(double ratio);
+
+// The shape pictures' size at ratio 1.
+constexpr Size kPictureSize{80, 94};
+
 // The layout unit of a client area of height h: (h - 10) / 59, never below 1, so that a
 // window lower than 69 pixels still gets a (cramped) layout instead of collapsing to zero.
 int layoutUnit(int clientHeight);
@@ -26,6 +37,10 @@ int layoutUnit(int clientHeight);
 // smallFont; its height is the row height of the tune panel and the score history. A row
 // height below 1 counts as 1, and the history never holds more rows than its cells.
 // firstClientRect of the result is clientRect; the layout pass keeps the first paint's.
-Layout computeLayout(const Rect& clientRect, const CounterWidths& widths, Size letterSize);
+// pixelRatio sizes what the game gives in fixed pixels: the shape buttons are the pictures'
+// size, scaledPixels(80) by scaledPixels(94), and the tune panel's outline lies one thin pen's
+// width, scaledPixels(1), outside the panel.
+Layout computeLayout(const Rect& clientRect, const CounterWidths& widths, Size letterSize,
+                     double pixelRatio = 1.0);
 
 } // namespace tess

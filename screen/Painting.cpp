@@ -58,7 +58,8 @@ void CMekkView::drawHomePage(DrawingContext& dc) {
     dc.selectFont(normalFont);
     dc.drawText(homeIntroText, l.introRect, TextForm::WordWrap);
 
-    // The pictures carry their own drawing and name; each is copied at its natural size.
+    // The pictures carry their own drawing and name; each is copied at its natural size,
+    // which the pixel ratio gave them.
     for (int k = 0; k < 4; ++k)
         dc.blit(l.shapeButton[k].left, l.shapeButton[k].top, shapePicture[k]);
 
@@ -67,11 +68,13 @@ void CMekkView::drawHomePage(DrawingContext& dc) {
     dc.drawText("Tessarin", l.titleRect, TextForm::SingleCentre);
     dc.setTextColour(kBlack);
 
-    // The tune panel: a white frame, the selected tune's highlight, then the grid over it.
+    // The tune panel: a white frame, the selected tune's highlight and the title cell, then
+    // the grid over them (a pen wider than one pixel reaches into the title cell too).
     dc.selectBrush(whiteBrush);
     dc.selectPen(thinPen);
     dc.rectangle(l.tunePanelOutline);
     dc.fillRect(l.tuneButton[tuneIndex], pieceBrush[80 - tuneIndex]);
+    dc.fillRect(l.tuneTitleRect, pieceBrush[72]);
     for (int r = 0; r < 10; ++r) {
         dc.moveTo(l.tuneTitleRect.left, l.tuneButton[r].top);
         dc.lineTo(l.tuneTitleRect.right, l.tuneButton[r].top);
@@ -80,7 +83,6 @@ void CMekkView::drawHomePage(DrawingContext& dc) {
     dc.lineTo(l.tuneButton[0].right, l.tunePanelRect.bottom);
 
     dc.selectFont(smallFont);
-    dc.fillRect(l.tuneTitleRect, pieceBrush[72]);
     dc.drawText("Select and Play a Tune", l.tuneTitleRect, TextForm::SingleCentre);
 
     for (int r = 0; r < 10; ++r) {

@@ -1,10 +1,16 @@
-// The four shape pictures of the home page, drawn once when the view is made: each shape as a
-// finished game (black outline and lines, brightly coloured pieces, the vertex count written
-// in several pieces) with its name beneath in capitals of different colours.
+// The four shape pictures of the home page: each shape as a finished game (black outline and
+// lines, brightly coloured pieces, the vertex count written in several pieces) with its name
+// beneath in capitals of different colours. They are drawn by the game's own drawing code at
+// the size the screen needs, 80 by 94 pixels times its pixel ratio, so that they stay sharp on
+// a high-density screen; each size is drawn once for the whole program.
 #include "game/CMekkView.h"
+#include "screen/LayoutMath.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
+#include <mutex>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -14,9 +20,22 @@ namespace tess {
 
 namespace {
 
-constexpr int kPictureWidth = 80;
-constexpr int kPictureHeight = 94;
-constexpr int kNameTop = 76; // the name's band, below the shape
+constexpr int kNameTop = 76; // the name's band, below the shape, at ratio 1
+
+// The picture's measures at one pixel ratio: at ratio 1 exactly the design's 80 by 94.
+struct Scale {
+    double ratio;
+    int width;
+    int height;
+    int nameTop;
+    // A length of the design, in pixels of this picture.
+    int px(int designPixels) const { return scaledPixels(designPixels, ratio); }
+};
+
+Scale scaleFor(double ratio) {
+    return {ratio, scaledPixels(kPictureSize.cx, ratio), scaledPixels(kPictureSize.cy, ratio),
+            scaledPixels(kNameTop, ratio)};
+}
 
 struct PictureShape {
     int vertexCount;
@@ -55,16 +74,17 @@ struct Piece {
     long sumY = 0;
 };
 
-std::vector<Point> vertices(const PictureShape& shape) {
+std::vector<Point> vertices(const PictureShape& shape, const Scale& s) {
     // Clockwise from the left vertex of the top edge, so the top edge is level.
-    const double centreX = 39.5;
-    const double centreY = 38.0;
+    const double centreX = 39.5 * s.ratio;
+    const double centreY = 38.0 * s.ratio;
+    const double radius = shape.radius * s.ratio;
     const int n = shape.vertexCount;
     std::vector<Point> points;
     for (int k = 0; k < n; ++k) {
         const double angle = std::numbers::pi * (-0.5 - 1.0 / n + 2.0 * k / n);
-        points.push_back({int(std::lround(centreX + shape.radius * std::cos(angle))),
-                          int(std::lround(centreY + shape.radius * std::sin(angle)))});
+        points.push_back({int(std::lround(centreX + radius * std::cos(angle))),
+                          int(std::lround(centreY + radius * std::sin(angle)))});
     }
     return points;
 }
@@ -89,37 +109,40 @@ std::vector<std::pair<int, int>> cuts(int n) {
     return lines;
 }
 
-void drawName(DrawingContext& dc, const char* name) {
+void drawName(DrawingContext& dc, const char* name, const Scale& s) {
     // The largest bold capitals that fit the picture's width, each letter in its own colour.
     const std::string text = name;
     Font font;
     int width = 0;
-    for (int cell = 16; cell >= 6; --cell) {
+    for (int cell = s.px(16); cell >= s.px(6); --cell) {
         font = Font::create("Arial Bold", cell);
         width = font.extent(text).cx;
-        if (width <= kPictureWidth - 2) break;
+        if (width <= s.width - s.px(2)) break;
     }
     dc.selectFont(font);
     const int cell = font.extent(text).cy;
-    int x = (kPictureWidth - width) / 2;
+    const int top = s.nameTop;
+    int x = (s.width - width) / 2;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::string letter(1, text[i]);
         const int w = font.extent(letter).cx;
         dc.setTextColour(kLetterColours[i % std::size(kLetterColours)]);
-        dc.drawText(letter, Rect{x, kNameTop, x + w, kNameTop + cell}, TextForm::SingleLeft);
+        dc.drawText(letter, Rect{x, top, x + w, top + cell}, TextForm::SingleLeft);
         x += w;
     }
 }
 
-Canvas drawPicture(const PictureShape& shape) {
-    Canvas picture(kPictureWidth, kPictureHeight);
+Canvas drawPicture(const PictureShape& shape, const Scale& s) {
+    const int W = s.width;
+    const int nameTop = s.nameTop;
+    Canvas picture(W, s.height);
     DrawingContext dc(picture);
     dc.setTransparentBackground();
-    dc.fillRect(Rect{0, 0, kPictureWidth, kPictureHeight}, Brush{kWhite, true});
+    dc.fillRect(Rect{0, 0, W, s.height}, Brush{kWhite, true});
 
-    // The outline and the lines of the game, 1 pixel wide, black.
-    dc.selectPen(Pen{kBlack, 1});
-    const std::vector<Point> v = vertices(shape);
+    // The outline and the lines of the game, as wide as the game's thin pen, black.
+    dc.selectPen(Pen{kBlack, s.px(1)});
+    const std::vector<Point> v = vertices(shape, s);
     const int n = shape.vertexCount;
     dc.moveTo(v[0].x, v[0].y);
     for (int k = 1; k <= n; ++k)
@@ -136,16 +159,16 @@ Canvas drawPicture(const PictureShape& shape) {
 
     // Find and measure the pieces, each marked with its own colour.
     std::vector<Piece> pieces;
-    for (int y = 0; y < kNameTop; ++y) {
-        for (int x = 0; x < kPictureWidth; ++x) {
+    for (int y = 0; y < nameTop; ++y) {
+        for (int x = 0; x < W; ++x) {
             if (picture.pixel(x, y) != kWhite) continue;
             const Colour mark = markColour(int(pieces.size()));
             dc.selectBrush(Brush{mark, true});
             dc.floodFill(x, y, kBlack);
             Piece piece;
             piece.seed = {x, y};
-            for (int py = 0; py < kNameTop; ++py)
-                for (int px = 0; px < kPictureWidth; ++px)
+            for (int py = 0; py < nameTop; ++py)
+                for (int px = 0; px < W; ++px)
                     if (picture.pixel(px, py) == mark) {
                         ++piece.area;
                         piece.sumX += px;
@@ -172,7 +195,7 @@ Canvas drawPicture(const PictureShape& shape) {
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return pieces[a].area > pieces[b].area; });
     const std::string count = std::to_string(n);
-    const Font digits = Font::create("Arial Bold", n == 4 ? 14 : n == 8 ? 12 : 10);
+    const Font digits = Font::create("Arial Bold", s.px(n == 4 ? 14 : n == 8 ? 12 : 10));
     dc.selectFont(digits);
     dc.setTextColour(kBlack);
     const Size extent = digits.extent(count);
@@ -185,15 +208,32 @@ Canvas drawPicture(const PictureShape& shape) {
         dc.drawText(count, box, TextForm::SingleCentre);
     }
 
-    drawName(dc, shape.name);
+    drawName(dc, shape.name, s);
     return picture;
+}
+
+// The pictures of every pixel ratio drawn so far, for every view of the program.
+const std::array<Canvas, 4>& picturesFor(double ratio) {
+    static std::mutex lock;
+    static std::map<double, std::array<Canvas, 4>> drawn;
+    std::lock_guard guard(lock);
+    auto it = drawn.find(ratio);
+    if (it == drawn.end()) {
+        std::array<Canvas, 4> pictures;
+        const Scale s = scaleFor(ratio);
+        for (std::size_t k = 0; k < 4; ++k)
+            pictures[k] = drawPicture(kShapes[k], s);
+        it = drawn.emplace(ratio, std::move(pictures)).first;
+    }
+    return it->second;
 }
 
 } // namespace
 
 void CMekkView::makePictures() {
-    for (int k = 0; k < 4; ++k)
-        shapePicture[k] = drawPicture(kShapes[k]);
+    const std::array<Canvas, 4>& pictures = picturesFor(pixelRatio);
+    for (std::size_t k = 0; k < 4; ++k)
+        shapePicture[k] = pictures[k];
 }
 
 } // namespace tess

@@ -1,6 +1,7 @@
 // The view's pens, solid brushes and piece colours, and the one-time fitting of the piece
 // brushes to the device being painted.
 #include "game/CMekkView.h"
+#include "screen/LayoutMath.h"
 
 namespace tess {
 
@@ -34,19 +35,25 @@ void CMekkView::makeTools() {
     // No piece brush exists until the first paint that needs one fits them to its device.
     for (Brush& brush : pieceBrush)
         brush = Brush{kBlack, false};
-    makePictures();
     for (int c = 0; c < 81; ++c)
         piecePalette[c] = kPieceColours[c];
 
-    thinPen = Pen{kBlack, 1};
-    mediumPen = Pen{kBlack, 2};
-    thickPen = Pen{kBlack, 4};
-    redPen = Pen{Colour(255, 0, 0), 1};
+    applyPixelRatio(1.0);
 
     redBrush = Brush{Colour(255, 72, 72), true};
     lavenderBrush = Brush{Colour(220, 220, 240), true};
     whiteBrush = Brush{kWhite, true};
     pinkBrush = Brush{Colour(255, 240, 240), true};
+}
+
+void CMekkView::applyPixelRatio(double ratio) {
+    const double previous = pixelRatio;
+    pixelRatio = usableRatio(ratio);
+    thinPen = Pen{kBlack, scaledPixels(1, pixelRatio)};
+    mediumPen = Pen{kBlack, scaledPixels(2, pixelRatio)};
+    thickPen = Pen{kBlack, scaledPixels(4, pixelRatio)};
+    redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
+    if (shapePicture[0].width() == 0 || previous != pixelRatio) makePictures();
 }
 
 void CMekkView::fitPieceColours(DrawingContext& dc) {

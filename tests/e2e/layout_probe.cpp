@@ -2,7 +2,8 @@
 // the end-to-end tests click exactly where the game's own formulas put things.
 // It also writes the game's sounds as WAVE files, so that the tests can name every sound that
 // reached the sound device.
-// Usage: layout_probe WIDTH HEIGHT | layout_probe --sounds DIR
+// Usage: layout_probe WIDTH HEIGHT [RATIO] | layout_probe --sounds DIR
+// RATIO is the screen's pixel ratio (1 when left out), which sizes the shape pictures.
 #include "game/CMekkView.h"
 #include "sound/SoundBank.h"
 #include "support/FakePlatform.h"
@@ -26,7 +27,8 @@ std::string point(const tess::Point& p) {
 
 template <typename T, typename F> std::string list(const T* items, int from, int to, F f) {
     std::string out = "[";
-    for (int i = from; i <= to; ++i) out += (i > from ? "," : "") + f(items[i]);
+    for (int i = from; i <= to; ++i)
+        out += (i > from ? "," : "") + f(items[i]);
     return out + "]";
 }
 
@@ -44,16 +46,20 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: layout_probe WIDTH HEIGHT | layout_probe --sounds DIR\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: layout_probe WIDTH HEIGHT [RATIO] | layout_probe --sounds DIR\n");
         return 2;
     }
-    tess::fake::FakePlatform platform({std::atoi(argv[1]), std::atoi(argv[2])});
+    const double ratio = argc == 4 ? std::atof(argv[3]) : 1.0;
+    tess::fake::FakePlatform platform({std::atoi(argv[1]), std::atoi(argv[2])}, ratio);
     tess::CMekkView view(platform);
     view.paint();
     const tess::Layout& l = view.layout;
     std::string out = "{";
     out += "\"client\":" + rect(l.clientRect) + ",\"unit\":" + std::to_string(l.unit);
+    out += ",\"pictureSize\":[" + std::to_string(l.pictureSize.cx) + "," +
+           std::to_string(l.pictureSize.cy) + "]";
     out += ",\"shapes\":{";
     const int counts[] = {4, 6, 8, 10};
     for (int k = 0; k < 4; ++k) {

@@ -101,12 +101,15 @@ class Game:
             time.sleep(0.1)
         self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
                                      stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
+        # "canvas X Y WIDTH HEIGHT RATIO": where the canvas lies in screen pixels, its size,
+        # and the screen's pixel ratio that sized the pictures and pens.
         line = self.proc.stdout.readline()
-        numbers = [int(t) for t in line.replace(",", " ").replace("x", " ").split()
-                   if t.lstrip("-").isdigit()]
-        check(len(numbers) >= 4, "the program did not say where its canvas lies: %r" % line)
-        self.x0, self.y0, self.width, self.height = numbers[-4:]
-        self.layout = json.loads(run(PROBE, str(self.width), str(self.height)))
+        fields = line.split()
+        check(len(fields) == 6 and fields[0] == "canvas",
+              "the program did not say where its canvas lies: %r" % line)
+        self.x0, self.y0, self.width, self.height = (int(t) for t in fields[1:5])
+        self.ratio = fields[5]
+        self.layout = json.loads(run(PROBE, str(self.width), str(self.height), self.ratio))
         self.settle()
 
     def close(self):

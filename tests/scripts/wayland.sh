@@ -23,7 +23,7 @@ cat "$work/err"
 passed=0 failed=0
 if [ "$status" -eq 124 ]; then passed=$((passed + 1)); else
     failed=$((failed + 1)); echo "FAIL: the game ended on Wayland with status $status"; fi
-if grep -qE '^canvas -?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+$' "$work/out"; then passed=$((passed + 1)); else
+if grep -qE '^canvas -?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ [0-9.]+$' "$work/out"; then passed=$((passed + 1)); else
     failed=$((failed + 1)); echo "FAIL: the game did not paint its window on Wayland"; fi
 if ! grep -qi "protocol error" "$work/err"; then passed=$((passed + 1)); else
     failed=$((failed + 1)); echo "FAIL: a Wayland protocol error"; fi

@@ -20,13 +20,13 @@ namespace tess::storm {
 
 // Reads bytes one at a time; past the end it yields zeros.
 class ByteSource {
-public:
+  public:
     ByteSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool done() const { return pos_ >= size_; }
     int byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     int word() { return byte() | (byte() << 8); }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
@@ -39,8 +39,9 @@ struct Verdict {
 };
 
 class Storm {
-public:
-    Storm(Size client, std::uint32_t seed) : platform_(client) {
+  public:
+    Storm(Size client, std::uint32_t seed, double pixelRatio = 1.0)
+        : platform_(client, pixelRatio) {
         view_ = std::make_unique<CMekkView>(platform_);
         view_->randomState = seed;
         view_->paint();
@@ -56,7 +57,8 @@ public:
             ++v.events;
             std::string broken = check();
             if (!broken.empty()) {
-                v.failure = "after event " + std::to_string(v.events) + " (" + what + "): " + broken;
+                v.failure =
+                    "after event " + std::to_string(v.events) + " (" + what + "): " + broken;
                 break;
             }
         }
@@ -69,8 +71,7 @@ public:
         int kind = in.byte() % 16;
         if (kind < 10) {
             Point p = clickPoint(in);
-            bool tuneClick = v.currentPage == kHomePage &&
-                             p.x > v.layout.tunePanelOutline.left &&
+            bool tuneClick = v.currentPage == kHomePage && p.x > v.layout.tunePanelOutline.left &&
                              p.x < v.layout.tunePanelOutline.right &&
                              p.y > v.layout.tuneButton[0].top &&
                              p.y < v.layout.tunePanelOutline.bottom;
@@ -82,7 +83,7 @@ public:
         }
         if (kind < 15) {
             static const int keys[] = {vk::Return, vk::Home, vk::End, vk::End, vk::F1, 'Q',
-                                       'E',        'M',      '0',     27,      255,   vk::Return};
+                                       'E',        'M',      '0',     27,      255,    vk::Return};
             int key = keys[in.byte() % 12];
             int pageBefore = v.currentPage;
             v.OnKeyDown(key);
@@ -137,7 +138,7 @@ public:
         return {};
     }
 
-private:
+  private:
     // A point anywhere, or on or beside an edge of one of the rectangles the game tests.
     Point clickPoint(ByteSource& in) {
         const Layout& l = view_->layout;
@@ -168,12 +169,18 @@ private:
         }
         // Inside, near a corner, or on or beside one of the four edges.
         switch (in.byte() % 6) {
-        case 0: return {(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy};
-        case 1: return {r.left + dx, (r.top + r.bottom) / 2};
-        case 2: return {r.right + dx, (r.top + r.bottom) / 2};
-        case 3: return {(r.left + r.right) / 2, r.top + dy};
-        case 4: return {(r.left + r.right) / 2, r.bottom + dy};
-        default: return {r.left + 2 + dx, r.top + 2 + dy};
+        case 0:
+            return {(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy};
+        case 1:
+            return {r.left + dx, (r.top + r.bottom) / 2};
+        case 2:
+            return {r.right + dx, (r.top + r.bottom) / 2};
+        case 3:
+            return {(r.left + r.right) / 2, r.top + dy};
+        case 4:
+            return {(r.left + r.right) / 2, r.bottom + dy};
+        default:
+            return {r.left + 2 + dx, r.top + 2 + dy};
         }
     }
 

@@ -14,9 +14,11 @@ struct PlayedSound {
 };
 
 class FakePlatform : public Platform {
-public:
-    explicit FakePlatform(Size client = {1016, 700}) : client_(client) {}
+  public:
+    explicit FakePlatform(Size client = {1016, 700}, double ratio = 1.0)
+        : client_(client), ratio_(ratio) {}
     Size clientSize() override { return client_; }
+    double pixelRatio() override { return ratio_; }
     void present() override { ++presents; }
     void playSound(int resource, const std::uint8_t*, std::size_t, bool synchronous) override {
         sounds.push_back({resource, synchronous});
@@ -33,8 +35,9 @@ public:
     std::vector<std::string> titles;
     int presents = 0;
 
-private:
+  private:
     Size client_;
+    double ratio_;
 };
 
 } // namespace tess::fake

@@ -16,7 +16,10 @@ struct GameDriver {
     fake::FakePlatform platform;
     CMekkView view{platform};
 
-    explicit GameDriver(Size client = {1016, 700}) : platform(client) { view.paint(); }
+    explicit GameDriver(Size client = {1016, 700}, double pixelRatio = 1.0)
+        : platform(client, pixelRatio) {
+        view.paint();
+    }
 
     // A game of the shape from startVertex, as if the shape had been clicked on the home page
     // and the random draw had picked that vertex.
