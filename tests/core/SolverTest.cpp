@@ -145,30 +145,6 @@ class PerfectGameOf : public ::testing::TestWithParam<int> {};
 INSTANTIATE_TEST_SUITE_P(Shapes, PerfectGameOf, ::testing::ValuesIn(kShapes),
                          [](const auto& shape) { return shapeName(shape.param); });
 
-TEST_P(PerfectGameOf, PathDrawsTheMostLinesLeavingOutOneLineAtEachInnerVertex) {
-    const int n = GetParam();
-    const PerfectPath perfect = findPerfectPath(n);
-    ASSERT_EQ(perfect.lines, maxLines(n));
-    ASSERT_EQ(perfect.vertices.size(), std::size_t(perfect.lines) + 1);
-    std::set<std::pair<int, int>> drawn;
-    for (std::size_t k = 1; k < perfect.vertices.size(); ++k) {
-        const int a = perfect.vertices[k - 1], b = perfect.vertices[k];
-        ASSERT_TRUE(a >= 1 && a <= n && b >= 1 && b <= n && a != b);
-        EXPECT_TRUE(drawn.insert(lineOf(a, b)).second) << "line " << a << "-" << b << " twice";
-    }
-    // The lines left out touch every vertex once, except the path's two ends.
-    std::vector<int> leftOutAt(std::size_t(n) + 1);
-    for (int a = 1; a <= n; ++a)
-        for (int b = a + 1; b <= n; ++b)
-            if (!drawn.count({a, b})) ++leftOutAt[a], ++leftOutAt[b];
-    for (int v = 1; v <= n; ++v) {
-        const bool end = v == perfect.vertices.front() || v == perfect.vertices.back();
-        EXPECT_EQ(leftOutAt[std::size_t(v)], end ? 0 : 1) << "vertex " << v;
-    }
-    EXPECT_EQ(perfect.exactPieces, countExactPieces(n, perfect.vertices));
-    EXPECT_GE(perfect.exactPieces, maxPieces(n));
-}
-
 TEST_P(PerfectGameOf, PlayedThroughTheHandlersScoresAtLeastTheShapesHighestScore) {
     const int n = GetParam();
     const PerfectGame solved = solvePerfectGame(n);
