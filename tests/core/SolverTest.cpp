@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,10 +22,6 @@ constexpr int kShapes[] = {4, 6, 8, 10};
 
 // A client area of layout unit 8: the same board as the solver's, at half the size.
 constexpr Size kHalfSize{640, 482};
-
-std::pair<int, int> lineOf(int a, int b) {
-    return {std::min(a, b), std::max(a, b)};
-}
 
 // The first fill of the open space round the shape, on a copy of the canvas.
 Canvas openSpace(GameDriver& game) {
@@ -103,26 +98,28 @@ std::vector<PieceOnBoard> piecesOnBoard(const Canvas& board, GameDriver& game,
 }
 
 // Every longest walk that repeats no line, found by trying every walk, as the set of lines it
-// draws with one walk that draws them.
-std::map<std::set<std::pair<int, int>>, std::vector<int>> longestLineSets(int n) {
-    std::map<std::set<std::pair<int, int>>, std::vector<int>> found;
-    std::set<std::pair<int, int>> used;
+// draws (bit 8a + b for the line a-b, a < b) with one walk that draws them.
+std::map<std::uint64_t, std::vector<int>> longestLineSets(int n) {
+    std::map<std::uint64_t, std::vector<int>> found;
+    std::uint64_t used = 0;
     std::vector<int> walk;
-    std::size_t longest = 0;
+    int longest = 0;
     const auto extend = [&](auto&& self) -> void {
-        if (used.size() > longest) {
-            longest = used.size();
+        const int lines = int(walk.size()) - 1;
+        if (lines > longest) {
+            longest = lines;
             found.clear();
         }
-        if (used.size() == longest && !found.count(used)) found[used] = walk;
+        if (lines == longest) found.try_emplace(used, walk);
         for (int v = 1; v <= n; ++v) {
-            const auto line = lineOf(walk.back(), v);
-            if (v == walk.back() || used.count(line)) continue;
-            used.insert(line);
+            const int a = std::min(walk.back(), v), b = std::max(walk.back(), v);
+            const std::uint64_t line = std::uint64_t(1) << (8 * a + b);
+            if (a == b || (used & line)) continue;
+            used |= line;
             walk.push_back(v);
             self(self);
             walk.pop_back();
-            used.erase(line);
+            used &= ~line;
         }
     };
     for (int start = 1; start <= n; ++start) {
@@ -214,7 +211,7 @@ TEST(Solver, NoLongestSquareOrHexagonPathCutsMorePiecesOnTheCanvas) {
         EXPECT_EQ(lineSets.size(), std::size_t(n * (n - 1) / 2 * matchings));
         int most = 0;
         for (const auto& [lines, walk] : lineSets) {
-            EXPECT_EQ(int(lines.size()), maxLines(n));
+            EXPECT_EQ(int(walk.size()) - 1, maxLines(n));
             PerfectPath path;
             path.vertexCount = n;
             path.vertices = walk;
