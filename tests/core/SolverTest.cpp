@@ -161,6 +161,7 @@ TEST_P(PerfectGameOf, PlayedThroughTheHandlersScoresAtLeastTheShapesHighestScore
     EXPECT_EQ(game.view.pathLength - 1, solved.lines);
     EXPECT_EQ(solved.lines, maxLines(n));
     game.end();
+    const Canvas board = game.screen();
     for (Point seed : solved.pieceSeeds) {
         const int before = game.view.pieceCount;
         game.click(seed);
@@ -173,24 +174,13 @@ TEST_P(PerfectGameOf, PlayedThroughTheHandlersScoresAtLeastTheShapesHighestScore
     EXPECT_EQ(game.view.score, solved.score);
     EXPECT_GE(game.view.score, 100 * difficultyFactor(n));
     EXPECT_EQ(game.errorSounds(), 0);
-}
 
-TEST_P(PerfectGameOf, EveryPieceOfMoreThanOnePixelIsARegionOfItsOwn) {
-    // The canvas shows what the exact geometry holds, less what is too thin for a pixel and
-    // plus single white pixels that the lines' pixels cut off where several lines cross.
-    const int n = GetParam();
-    const PerfectGame solved = solvePerfectGame(n);
-    GameDriver game(solved.clientSize);
-    game.startGame(n, solved.path.vertices.front());
-    for (std::size_t k = 1; k < solved.path.vertices.size(); ++k)
-        game.clickVertex(solved.path.vertices[k]);
-    game.end();
-    const std::vector<PieceOnBoard> pieces =
-        piecesOnBoard(game.screen(), game, solved.path.vertices, solved.pieceSeeds);
-
-    // Each region's pieces: at most one of them more than a single pixel.
-    std::map<std::uint64_t, std::vector<int>> piecesIn;
-    for (const PieceOnBoard& piece : pieces)
+    // What the game counted against the exact geometry: every region of the drawn lines
+    // shows as one piece, except regions too thin for a pixel of white, which do not show,
+    // and single white pixels that the lines' own pixels cut off where several lines cross,
+    // which the game counts as pieces too.
+    std::map<std::uint64_t, std::vector<int>> piecesIn; // pixels of each piece, by region
+    for (const PieceOnBoard& piece : piecesOnBoard(board, game, path, solved.pieceSeeds))
         piecesIn[piece.region].push_back(piece.pixels);
     const int shown = int(piecesIn.size());
     EXPECT_LE(shown, solved.path.exactPieces);
