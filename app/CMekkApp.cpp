@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
+#include "game/Solver.h"
 #include "sound/SoundBank.h"
 #include "sound/sdl/SdlAudio.h"
 
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tess::app {
@@ -51,8 +53,8 @@ bool dialogsAllowed() {
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-// Handles --help and --version, which need no desktop. Returns the exit status, or nothing
-// when the program goes on.
+// Handles --help, --version and --perfect, which need no desktop. Returns the exit status, or
+// nothing when the program goes on.
 std::optional<int> answerAndEnd(const CommandLine& cl, const std::string& program) {
     if (cl.action == CommandLine::Action::Help) {
         std::fputs(usageText(program).c_str(), stdout);
@@ -61,6 +63,15 @@ std::optional<int> answerAndEnd(const CommandLine& cl, const std::string& progra
     }
     if (cl.action == CommandLine::Action::Version) {
         std::printf("Tessarin %s (Version M610)\n", TESSARIN_VERSION);
+        std::fflush(stdout);
+        return kExitOk;
+    }
+    if (cl.action == CommandLine::Action::Perfect) {
+        const PerfectPath perfect = findPerfectPath(cl.perfectShape);
+        std::string line;
+        for (int v : perfect.vertices)
+            line += (line.empty() ? "" : " ") + std::to_string(v);
+        std::printf("%s\n", line.c_str());
         std::fflush(stdout);
         return kExitOk;
     }
@@ -130,7 +141,7 @@ void CMekkApp::reportFileError(const QString& message) {
 
 int CMekkApp::run(int argc, char** argv) {
     const std::string program = programName(argc, argv);
-    // --help and --version answer before any desktop is needed.
+    // --help, --version and --perfect answer before any desktop is needed.
     if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
         return *status;
 

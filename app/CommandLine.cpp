@@ -28,13 +28,25 @@ CommandLine wrong(std::string error) {
     return cl;
 }
 
+// The vertex count of a shape named by --perfect: its name in any letter case, or the count.
+int shapeNamed(const std::string& arg) {
+    const std::string name = lowered(arg);
+    if (name == "square" || name == "4") return 4;
+    if (name == "hexagon" || name == "6") return 6;
+    if (name == "octagon" || name == "8") return 8;
+    if (name == "decagon" || name == "10") return 10;
+    return 0;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     bool print = false, printTo = false, pictures = false, optionsEnded = false;
+    int perfect = 0;                // the shape of --perfect
     std::vector<std::string> plain; // file name, then printer, driver and port for /pt
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (!optionsEnded && !arg.empty() && (arg[0] == '-' || arg[0] == '/')) {
             const std::string flag = lowered(arg);
             if (flag == "--help" || flag == "-h") {
@@ -47,6 +59,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             if (flag == "--pictures") {
                 pictures = true;
+                continue;
+            }
+            if (flag == "--perfect") {
+                if (i + 1 == args.size()) {
+                    return wrong("--perfect needs a shape: square, hexagon, octagon or decagon");
+                }
+                perfect = shapeNamed(args[++i]);
+                if (perfect == 0) {
+                    return wrong("unknown shape '" + shown(args[i]) +
+                                 "' for --perfect (square, hexagon, octagon, decagon, or 4, 6, "
+                                 "8, 10)");
+                }
                 continue;
             }
             if (flag == "--") {
@@ -70,6 +94,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         plain.push_back(arg);
     }
 
+    if (perfect != 0) {
+        if (!plain.empty() || print || printTo || pictures) {
+            return wrong("--perfect needs one shape and nothing else");
+        }
+        cl.action = CommandLine::Action::Perfect;
+        cl.perfectShape = perfect;
+        return cl;
+    }
     if (pictures) {
         if (plain.size() != 1 || print || printTo) {
             return wrong("--pictures needs one folder and nothing else");
@@ -128,6 +160,10 @@ std::string usageText(const std::string& program) {
            "      --pictures DIR\n"
            "                  save pictures of the home page and of a finished game in DIR\n"
            "                  (home.png, finished.png), drawn off screen, and end\n"
+           "      --perfect SHAPE\n"
+           "                  print a path of the most lines that cuts SHAPE (square, hexagon,\n"
+           "                  octagon or decagon; or 4, 6, 8, 10) into the most pieces, as\n"
+           "                  vertex numbers on one line, and end\n"
            "  -h, --help      show this help and end\n"
            "      --version   show the version and end\n"
            "  --              end of options: what follows is a file name\n"

@@ -9,11 +9,22 @@
 namespace tess::app {
 
 struct CommandLine {
-    enum class Action { NewDocument, OpenFile, Print, PrintTo, Pictures, Help, Version, Error };
+    enum class Action {
+        NewDocument,
+        OpenFile,
+        Print,
+        PrintTo,
+        Pictures,
+        Perfect,
+        Help,
+        Version,
+        Error
+    };
     Action action = Action::NewDocument;
     std::string fileName; // raw bytes, as given; for Pictures, the folder
     std::string printerName, driverName, portName;
-    std::string error; // for Action::Error: what was wrong, one line
+    std::string error;    // for Action::Error: what was wrong, one line
+    int perfectShape = 0; // for Action::Perfect: the shape's vertex count, 4, 6, 8 or 10
 };
 
 // Parses the arguments after the program's name (Qt's own options already removed).

@@ -1,5 +1,6 @@
 // The command line: how arguments are taken, and what the program does with bad ones.
 #include "app/CommandLine.h"
+#include "game/Solver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -50,6 +53,36 @@ TEST(CommandLineParse, MistakesAreErrorsWithAReason) {
     EXPECT_EQ(parseCommandLine({"--version"}).action, CommandLine::Action::Version);
     // A huge argument is cut short in the message.
     EXPECT_LT(parseCommandLine({"-" + std::string(100000, 'y')}).error.size(), 300u);
+}
+
+TEST(CommandLineParse, PerfectTakesAShapeByNameOrVertexCount) {
+    const std::pair<std::vector<std::string>, int> shapes[] = {
+        {{"--perfect", "square"}, 4},   {{"--perfect", "HeXaGoN"}, 6}, {{"--PERFECT", "8"}, 8},
+        {{"--perfect", "Decagon"}, 10}, {{"--perfect", "10"}, 10},
+    };
+    for (const auto& [args, vertices] : shapes) {
+        const auto cl = parseCommandLine(args);
+        EXPECT_EQ(cl.action, CommandLine::Action::Perfect) << args[1];
+        EXPECT_EQ(cl.perfectShape, vertices) << args[1];
+    }
+    // No shape, a shape the game does not have, or anything besides it.
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--perfect"},
+                                               {"--perfect", "triangle"},
+                                               {"--perfect", "5"},
+                                               {"--perfect", ""},
+                                               {"--perfect", "square", "file"},
+                                               {"/p", "file", "--perfect", "square"},
+                                               {"--pictures", "dir", "--perfect", "octagon"}}) {
+        const auto cl = parseCommandLine(args);
+        EXPECT_EQ(cl.action, CommandLine::Action::Error) << ::testing::PrintToString(args);
+        EXPECT_FALSE(cl.error.empty());
+    }
+    EXPECT_NE(parseCommandLine({"--perfect", "triangle"}).error.find("'triangle'"),
+              std::string::npos);
+    // The word after --perfect is its shape, even one that looks like an option.
+    EXPECT_EQ(parseCommandLine({"--perfect", "--help"}).action, CommandLine::Action::Error);
+    EXPECT_EQ(parseCommandLine({"--", "--perfect"}).action, CommandLine::Action::OpenFile);
 }
 
 namespace {
@@ -109,15 +142,37 @@ TEST(CommandLineProgram, HelpAndVersionAnswerWithoutADesktop) {
     EXPECT_TRUE(version.out.startsWith("Tessarin "));
 }
 
+TEST(CommandLineProgram, PerfectPrintsTheSolversPathWithoutADesktop) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    const std::pair<QString, int> shapes[] = {
+        {"square", 4}, {"Hexagon", 6}, {"8", 8}, {"DECAGON", 10}};
+    for (const auto& [shape, n] : shapes) {
+        Outcome r = run(TESSARIN_BINARY, {"--perfect", shape}, env);
+        EXPECT_FALSE(r.crashed) << shape.toStdString();
+        EXPECT_EQ(r.exitCode, 0) << shape.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        // The solver's path, as vertex numbers on one line.
+        QStringList words;
+        for (int v : tess::findPerfectPath(n).vertices)
+            words << QString::number(v);
+        EXPECT_EQ(r.out, words.join(' ') + '\n');
+    }
+}
+
 TEST(CommandLineProgram, UnknownOptionsAndMissingFieldsEndWithStatusTwo) {
     for (const QStringList& args :
-         {QStringList{"--frobnicate"}, QStringList{"/p"}, QStringList{"/pt", "f", "printer"}}) {
+         {QStringList{"--frobnicate"}, QStringList{"/p"}, QStringList{"/pt", "f", "printer"},
+          QStringList{"--perfect", "triangle"}, QStringList{"--perfect"}}) {
         Outcome r = runGame(args);
         EXPECT_FALSE(r.crashed) << args.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("--help")) << r.err.toStdString();
     }
     EXPECT_TRUE(runGame({"--frobnicate"}).err.contains("unknown option '--frobnicate'"));
+    EXPECT_TRUE(runGame({"--perfect", "triangle"}).err.contains("unknown shape 'triangle'"));
 }
 
 TEST(CommandLineProgram, AFileThatCannotBeOpenedEndsWithoutAWindow) {
