@@ -1,19 +1,21 @@
-// One SDL audio device, opened once and left running: the callback mixes the one voice that
+// One SDL audio device, opened at the start and left running: the callback mixes the one voice that
 // is playing, or silence. Starting a sound replaces the voice under the device's lock, except
 // behind a synchronous sound whose last buffer is still to be mixed: the new sound then waits
 // as the voice's follower and starts on the sample after that sound's last, so that the notes
 // of a tune join without a gap. A synchronous play waits until all but the last buffer of its
 // sound has been handed to the device, never much longer than the sound lasts.
 //
-// A device that SDL reports lost (its sound server went away) ends any wait at once; the game
-// plays silent, and the next sound opens the device again through the same driver, which
-// works as soon as the server is back.
+// A device that SDL reports lost (its sound server went away) ends any wait at once, and one
+// of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
+// silent, and the next sound opens the device again through the same driver, which works as
+// soon as the server is back.
 #include "sound/sdl/SdlAudio.h"
 
 #include "sound/sdl/WaveImage.h"
 
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -55,6 +57,9 @@ struct SdlAudio::Impl {
     bool followerSynchronous = false;
     std::uint64_t followerGeneration = 0;
     std::uint64_t generation = 0;
+    // How many buffers the callback has mixed: a device that takes none for the whole of a
+    // synchronous sound's wait has stopped, whatever SDL says.
+    std::atomic<std::uint64_t> buffersMixed{0};
     // The newest sound the callback has released, so that it takes the lock below only once
     // a sound.
     std::uint64_t releasedByMix = 0;
@@ -71,6 +76,7 @@ struct SdlAudio::Impl {
     }
 
     void mix(std::int16_t* out, std::size_t frames) {
+        buffersMixed.fetch_add(1, std::memory_order_relaxed);
         std::size_t written = 0;
         while (playing && written < frames) {
             const std::size_t left = voice.size() - position;
@@ -220,6 +226,7 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
     const bool silent = samples.empty();
     const std::uint64_t mine = a.start(std::move(samples), synchronous);
     if (!synchronous || silent) return;
+    const std::uint64_t mixedBefore = a.buffersMixed.load(std::memory_order_relaxed);
 
     // The sound may wait behind the last buffer of the one before it.
     const auto deadline = std::chrono::steady_clock::now() + length + kBufferTime + kSyncMargin;
@@ -239,7 +246,13 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
     if (a.releasedGeneration >= mine) return;
     lock.unlock();
     // A device that has fallen behind, or is gone, does not hold the game: the sound is
-    // stopped, so that nothing plays once the synchronous call has returned.
+    // stopped, so that nothing plays once the synchronous call has returned. SDL's own
+    // PipeWire driver never reports a server that went away: its device just takes no more
+    // sound, and one that took none at all in that time is opened again at the next sound.
+    // Other drivers report the loss themselves, and closing one whose server hangs rather
+    // than went away could hang the game with it.
+    if (a.driver == "pipewire" && a.buffersMixed.load(std::memory_order_relaxed) == mixedBefore)
+        a.lost = true;
     a.stop();
 }
 
