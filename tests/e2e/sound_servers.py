@@ -7,8 +7,8 @@ plays a whole coloured game through it while parec records the sink's monitor. T
 must hold every sound in order: the tunes played whole with their notes joined (gaps under
 10 ms), the error sound of a refused line, and one note for each coloured piece, each at its
 pitch within 5 cents, none cut short, and nothing else. Then a server is killed in the middle
-of a game: the game goes on silent and keeps answering, and a server started again is heard at
-the next sound.
+of a game, PulseAudio and then PipeWire played through SDL's own PipeWire driver: the game goes
+on silent and keeps answering, and the server started again is heard at the next sound.
 
 Every process this script starts is stopped by its process id, also on failure; their ids are
 also written to the file named by TESSARIN_SOUND_PIDS, for the calling script's trap.

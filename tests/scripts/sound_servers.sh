@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays whole games through real sound servers, PulseAudio and PipeWire, each private to this
 # test, records what their null sink played and checks it (see tests/e2e/sound_servers.py);
-# then kills a server in the middle of a game and starts it again.
+# then kills each server in the middle of a game and starts it again. Runs about a minute.
 # Arguments: the game binary and layout_probe.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
