@@ -27,6 +27,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # nothing written into the source tree
 import play  # noqa: E402  (reads the program and layout_probe from the command line)
 from play import Failure, check, centre  # noqa: E402
 
