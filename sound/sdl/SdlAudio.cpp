@@ -1,17 +1,26 @@
-// One SDL audio device, opened once and left running: the callback mixes the one voice that
-// is playing, or silence. Starting a sound replaces the voice under the device's lock; a
-// synchronous play waits until the callback reports the sound's end, never much longer than
-// the sound lasts.
+// One SDL audio device, opened at the start and left running: the callback mixes the one voice that
+// is playing, or silence. Starting a sound replaces the voice under the device's lock, except
+// behind a synchronous sound whose last buffer is still to be mixed: the new sound then waits
+// as the voice's follower and starts on the sample after that sound's last, so that the notes
+// of a tune join without a gap. A synchronous play waits until all but the last buffer of its
+// sound has been handed to the device, never much longer than the sound lasts.
+//
+// A device that SDL reports lost (its sound server went away) ends any wait at once, and one
+// of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
+// silent, and the next sound opens the device again through the same driver, which works as
+// soon as the server is back.
 #include "sound/sdl/SdlAudio.h"
 
 #include "sound/sdl/WaveImage.h"
 
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace tess {
@@ -20,28 +29,46 @@ namespace {
 
 constexpr int kDeviceRate = 22050;
 constexpr Uint16 kBufferFrames = 512;
+constexpr std::chrono::microseconds kBufferTime{1000000LL * kBufferFrames / kDeviceRate};
 // How long past a sound's own length a synchronous play waits for the device at most.
 constexpr std::chrono::milliseconds kSyncMargin{150};
+// How often a synchronous play looks whether the device has been lost while it waits.
+constexpr std::chrono::milliseconds kLostPoll{10};
 
 } // namespace
 
 struct SdlAudio::Impl {
     bool sdlStarted = false;
+    // The driver SDL chose at the start; a lost device is opened again through it.
+    std::string driver;
     SDL_AudioDeviceID device = 0;
+    // The device was open and has been lost: the next sound tries to open it again.
+    bool lost = false;
 
-    // The voice, read by the callback and replaced under SDL's lock of the device.
+    // The voice and the sound that follows it, read by the callback and changed under SDL's
+    // lock of the device.
     std::vector<std::int16_t> voice;
     std::size_t position = 0;
     bool playing = false;
-    // Set when the callback has mixed the voice's last sample; the next callback means the
-    // device has taken that buffer, and the sound has ended.
-    bool lastMixed = false;
+    bool voiceSynchronous = false;
+    std::uint64_t voiceGeneration = 0;
+    std::vector<std::int16_t> follower;
+    bool followerQueued = false;
+    bool followerSynchronous = false;
+    std::uint64_t followerGeneration = 0;
     std::uint64_t generation = 0;
+    // How many buffers the callback has mixed: a device that takes none for the whole of a
+    // synchronous sound's wait has stopped, whatever SDL says.
+    std::atomic<std::uint64_t> buffersMixed{0};
+    // The newest sound the callback has released, so that it takes the lock below only once
+    // a sound.
+    std::uint64_t releasedByMix = 0;
 
-    // The end of each sound, reported by the callback to a waiting synchronous play.
+    // The sounds whose last buffer is all that is left to mix, reported by the callback to a
+    // waiting synchronous play.
     std::mutex endMutex;
     std::condition_variable endSignal;
-    std::uint64_t endedGeneration = 0;
+    std::uint64_t releasedGeneration = 0;
 
     static void callback(void* self, Uint8* stream, int len) {
         static_cast<Impl*>(self)->mix(reinterpret_cast<std::int16_t*>(stream),
@@ -49,37 +76,64 @@ struct SdlAudio::Impl {
     }
 
     void mix(std::int16_t* out, std::size_t frames) {
+        buffersMixed.fetch_add(1, std::memory_order_relaxed);
         std::size_t written = 0;
-        if (playing && lastMixed) {
-            playing = false;
-            signalEnd(generation);
-        }
-        if (playing) {
-            std::size_t left = voice.size() - position;
-            written = left < frames ? left : frames;
-            std::memcpy(out, voice.data() + position, written * sizeof(std::int16_t));
-            position += written;
-            if (position >= voice.size()) lastMixed = true;
+        while (playing && written < frames) {
+            const std::size_t left = voice.size() - position;
+            const std::size_t count = left < frames - written ? left : frames - written;
+            std::memcpy(out + written, voice.data() + position, count * sizeof(std::int16_t));
+            position += count;
+            written += count;
+            if (position < voice.size()) break;
+            // The voice's last sample is mixed: its follower goes on from the next one.
+            release(voiceGeneration);
+            if (followerQueued) {
+                // Swapped, not freed: the samples are freed by the game's thread, off the lock.
+                voice.swap(follower);
+                follower.clear();
+                position = 0;
+                voiceSynchronous = followerSynchronous;
+                voiceGeneration = followerGeneration;
+                followerQueued = false;
+            } else {
+                playing = false;
+            }
         }
         std::memset(out + written, 0, (frames - written) * sizeof(std::int16_t));
+        // What is left fits in the next buffer: the sound's play may return, and the sound
+        // that the game starts then can follow it without a gap.
+        if (playing && voice.size() - position <= frames) release(voiceGeneration);
     }
 
-    void signalEnd(std::uint64_t ended) {
+    void release(std::uint64_t released) {
+        if (released <= releasedByMix) return;
+        releasedByMix = released;
         {
             std::lock_guard<std::mutex> lock(endMutex);
-            endedGeneration = ended;
+            releasedGeneration = released;
         }
         endSignal.notify_all();
     }
 
-    // Replaces whatever plays by the given samples; returns the new sound's generation.
-    std::uint64_t start(std::vector<std::int16_t> samples) {
+    // Starts the given samples: at once, cutting off whatever plays, or, behind a synchronous
+    // sound whose play has returned, straight after its last sample. Returns the new sound's
+    // generation.
+    std::uint64_t start(std::vector<std::int16_t> samples, bool synchronous) {
         SDL_LockAudioDevice(device);
-        voice.swap(samples);
-        position = 0;
-        lastMixed = false;
-        playing = !voice.empty();
-        std::uint64_t mine = ++generation;
+        const std::uint64_t mine = ++generation;
+        if (playing && voiceSynchronous) {
+            follower.swap(samples);
+            followerQueued = !follower.empty();
+            followerSynchronous = synchronous;
+            followerGeneration = mine;
+        } else {
+            voice.swap(samples);
+            position = 0;
+            playing = !voice.empty();
+            voiceSynchronous = synchronous;
+            voiceGeneration = mine;
+            followerQueued = false;
+        }
         SDL_UnlockAudioDevice(device);
         // The replaced samples are freed here, outside the device's lock.
         return mine;
@@ -88,7 +142,53 @@ struct SdlAudio::Impl {
     void stop() {
         SDL_LockAudioDevice(device);
         playing = false;
+        followerQueued = false;
         SDL_UnlockAudioDevice(device);
+    }
+
+    // Lets the last buffer of a synchronous sound whose play has returned be mixed, so that
+    // the sound is heard whole; bounded, whatever the device does.
+    void finishSynchronousTail() {
+        const auto deadline = std::chrono::steady_clock::now() + 2 * kBufferTime + kSyncMargin;
+        while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
+            SDL_LockAudioDevice(device);
+            const bool tail = playing && voiceSynchronous;
+            SDL_UnlockAudioDevice(device);
+            if (!tail) return;
+            SDL_Delay(2);
+        }
+    }
+
+    bool deviceLost() const { return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
+
+    void open() {
+        SDL_AudioSpec want{};
+        want.freq = kDeviceRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = 1;
+        want.samples = kBufferFrames;
+        want.callback = &Impl::callback;
+        want.userdata = this;
+        SDL_AudioSpec have{};
+        // No changes allowed: SDL converts to whatever the hardware takes.
+        device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (device != 0) SDL_PauseAudioDevice(device, 0);
+    }
+
+    // The device is gone: closed, and opened again through a fresh start of the driver, whose
+    // connection to a sound server that went away is dead too. Where the server is not back
+    // yet, the game stays silent and the next sound tries again.
+    void reopen() {
+        if (device != 0) SDL_CloseAudioDevice(device);
+        device = 0;
+        voice.clear();
+        follower.clear();
+        playing = false;
+        followerQueued = false;
+        SDL_AudioQuit();
+        if (SDL_AudioInit(driver.c_str()) != 0) return;
+        open();
+        lost = device == 0;
     }
 };
 
@@ -96,22 +196,15 @@ SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
     impl_->sdlStarted = true;
-
-    SDL_AudioSpec want{};
-    want.freq = kDeviceRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 1;
-    want.samples = kBufferFrames;
-    want.callback = &Impl::callback;
-    want.userdata = impl_.get();
-    SDL_AudioSpec have{};
-    // No changes allowed: SDL converts to whatever the hardware takes.
-    impl_->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (impl_->device != 0) SDL_PauseAudioDevice(impl_->device, 0);
+    if (const char* driver = SDL_GetCurrentAudioDriver()) impl_->driver = driver;
+    impl_->open();
 }
 
 SdlAudio::~SdlAudio() {
-    if (impl_->device != 0) SDL_CloseAudioDevice(impl_->device);
+    if (impl_->device != 0) {
+        impl_->finishSynchronousTail();
+        SDL_CloseAudioDevice(impl_->device);
+    }
     if (impl_->sdlStarted) SDL_Quit();
 }
 
@@ -120,24 +213,47 @@ bool SdlAudio::available() const {
 }
 
 void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
-    if (impl_->device == 0) return;
+    Impl& a = *impl_;
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kDeviceRate, samples)) return;
+    if (a.device != 0 && a.deviceLost()) a.lost = true;
+    if (a.lost) a.reopen();
+    if (a.device == 0) return;
+
     const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) *
                                                   1000000 / kDeviceRate);
     const bool silent = samples.empty();
-    const std::uint64_t mine = impl_->start(std::move(samples));
+    const std::uint64_t mine = a.start(std::move(samples), synchronous);
     if (!synchronous || silent) return;
+    const std::uint64_t mixedBefore = a.buffersMixed.load(std::memory_order_relaxed);
 
-    const auto deadline = std::chrono::steady_clock::now() + length + kSyncMargin;
-    std::unique_lock<std::mutex> lock(impl_->endMutex);
-    bool ended =
-        impl_->endSignal.wait_until(lock, deadline, [&] { return impl_->endedGeneration >= mine; });
+    // The sound may wait behind the last buffer of the one before it.
+    const auto deadline = std::chrono::steady_clock::now() + length + kBufferTime + kSyncMargin;
+    std::unique_lock<std::mutex> lock(a.endMutex);
+    while (a.releasedGeneration < mine) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) break;
+        const auto until = now + kLostPoll < deadline ? now + kLostPoll : deadline;
+        if (a.endSignal.wait_until(lock, until, [&] { return a.releasedGeneration >= mine; }))
+            return;
+        // A lost device plays nothing more: the game goes on at once, silent.
+        if (a.deviceLost()) {
+            a.lost = true;
+            break;
+        }
+    }
+    if (a.releasedGeneration >= mine) return;
     lock.unlock();
-    // A device that has fallen behind does not hold the game: the sound is stopped, so that
-    // nothing plays once the synchronous call has returned.
-    if (!ended) impl_->stop();
+    // A device that has fallen behind, or is gone, does not hold the game: the sound is
+    // stopped, so that nothing plays once the synchronous call has returned. SDL's own
+    // PipeWire driver never reports a server that went away: its device just takes no more
+    // sound, and one that took none at all in that time is opened again at the next sound.
+    // Other drivers report the loss themselves, and closing one whose server hangs rather
+    // than went away could hang the game with it.
+    if (a.driver == "pipewire" && a.buffersMixed.load(std::memory_order_relaxed) == mixedBefore)
+        a.lost = true;
+    a.stop();
 }
 
 } // namespace tess

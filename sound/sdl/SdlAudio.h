@@ -1,4 +1,5 @@
-// Sound output through SDL2's audio subsystem: one device opened once, one voice.
+// Sound output through SDL2's audio subsystem: one device, one voice. A device that is lost
+// (its sound server went away) is opened again at the next sound.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -15,10 +16,12 @@ class SdlAudio {
     SdlAudio& operator=(const SdlAudio&) = delete;
 
     bool available() const;
-    // Plays a RIFF WAVE image (PCM, mono, 8-bit unsigned or 16-bit). Starting any sound
-    // stops the one still playing. Synchronous: returns when the sound has ended, and never
-    // much later than its length, whatever the device does. An image that cannot be played
-    // plays nothing.
+    // Plays a RIFF WAVE image (PCM, mono, 8-bit unsigned or 16-bit). Starting a sound stops
+    // an asynchronous one still playing. Synchronous: returns when all but the last device
+    // buffer of the sound (about 23 ms) has been handed to the device, never much later than
+    // its length whatever the device does, and at once when the device is lost; a sound
+    // started then follows it from its last sample, without a gap. An image that cannot be
+    // played plays nothing.
     void play(const std::uint8_t* wave, std::size_t size, bool synchronous);
 
   private:

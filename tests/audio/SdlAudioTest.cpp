@@ -23,6 +23,13 @@ using std::chrono::milliseconds;
 
 namespace {
 
+// The device's buffer: 512 frames at 22050 Hz.
+constexpr std::size_t kBufferFrames = 512;
+// A synchronous play returns once all but the last buffer of its sound is in the device's
+// hands; the buffer handed over last has only begun to play then, so up to two buffers'
+// time of the sound is still to come.
+constexpr milliseconds kEarlyReturn{47};
+
 // A sound's samples as the device should receive them, read from its image's data chunk.
 std::vector<std::int16_t> expectedSamples(int resource) {
     const std::vector<std::uint8_t>& image = *findSound(resource);
@@ -101,8 +108,8 @@ TEST_F(DiskDevice, SyncSoundsReachTheDeviceWholeAndReturnAtTheirEnd) {
         ASSERT_TRUE(audio.available());
         for (int r : {kErrorSound, 128}) {
             milliseconds took = timed([&] { play(audio, r, true); });
-            // Not before the sound has played, and never much after.
-            EXPECT_GE(took, lengthOf(r) - milliseconds(6)) << r;
+            // Not before the sound has played but for its last buffer, and never much after.
+            EXPECT_GE(took, lengthOf(r) - kEarlyReturn) << r;
             EXPECT_LE(took, lengthOf(r) + milliseconds(300)) << r;
         }
     }
@@ -163,6 +170,74 @@ TEST_F(DiskDevice, AnAsyncSoundPlaysToItsEndAndAnUnplayableOneChangesNothing) {
         ASSERT_EQ(out[i], 0) << i;
 }
 
+TEST_F(DiskDevice, SynchronousNotesJoinAndTheNextSoundWaitsForTheLastOnesEnd) {
+    // The start of tune 12, as a tune played whole or pieces coloured in turn play it, then
+    // the error sound started as soon as the last note's play returns.
+    const std::vector<int> notes = {109, 109, 105, 105, 104, 104};
+    milliseconds written{0};
+    for (int r : notes)
+        written += lengthOf(r);
+    {
+        SdlAudio audio;
+        ASSERT_TRUE(audio.available());
+        milliseconds took = timed([&] {
+            for (int r : notes)
+                play(audio, r, true);
+        });
+        // The tune lasts as long as its notes, not a buffer or two more for every note.
+        EXPECT_GE(took, written - kEarlyReturn);
+        EXPECT_LE(took, written + milliseconds(100));
+        play(audio, kErrorSound, false);
+        std::this_thread::sleep_for(lengthOf(kErrorSound) + milliseconds(100));
+    }
+    const std::vector<std::int16_t> out = recorded();
+    std::size_t end = 0;
+    std::vector<int> sounds = notes;
+    sounds.push_back(kErrorSound);
+    for (std::size_t i = 0; i < sounds.size(); ++i) {
+        const std::vector<std::int16_t> samples = expectedSamples(sounds[i]);
+        const std::size_t at = find(out, samples, end);
+        ASSERT_NE(at, std::string::npos) << "sound " << i << " heard whole";
+        // Each sound starts on the sample after the last one's end; a game thread that is
+        // late for the last buffer costs at most that buffer's rest, never a whole buffer.
+        if (i > 0) {
+            EXPECT_LT(at - end, kBufferFrames) << "before sound " << i;
+        }
+        end = at + samples.size();
+    }
+}
+
+TEST_F(DiskDevice, ALostDeviceEndsTheWaitAndIsOpenedAgainAtTheNextSound) {
+    // Every write to /dev/full fails once the file's buffer fills: SDL then reports the
+    // device lost, as it does when a sound server goes away.
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    milliseconds took{0};
+    {
+        SdlAudio audio;
+        ASSERT_TRUE(audio.available());
+        // Lost while a synchronous sound plays, at its fifth buffer: the play returns without
+        // waiting the sound out (a device that goes on taking buffers, as SDL's lost ones
+        // do, would hold it for the sound's whole length and a buffer more).
+        took = timed([&] { play(audio, kErrorSound, true); });
+        EXPECT_LT(took, lengthOf(kErrorSound) - milliseconds(20));
+
+        // While the device cannot be opened again the game plays silent and does not wait
+        // for the sound: closing the lost device costs SDL's drain of two buffers once.
+        setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/audio.raw", 1);
+        EXPECT_LT(timed([&] { play(audio, 128, true); }), lengthOf(128) - milliseconds(40));
+        EXPECT_FALSE(audio.available());
+        EXPECT_LT(timed([&] { play(audio, 128, true); }), milliseconds(50));
+
+        // Back: the next sound opens the device again and plays through it.
+        setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
+        took = timed([&] { play(audio, 111, true); });
+        EXPECT_TRUE(audio.available());
+    }
+    EXPECT_GE(took, lengthOf(111) - kEarlyReturn);
+    EXPECT_LE(took, lengthOf(111) + milliseconds(300));
+    EXPECT_NE(find(recorded(), expectedSamples(111)), std::string::npos);
+}
+
 TEST(NoDevice, TheGameRunsSilentAndNeverWaits) {
     setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     findSound(kErrorSound); // the sounds are made at their first use, not timed here
@@ -178,6 +253,6 @@ TEST(DummyDevice, ASynchronousPlayLastsItsSound) {
     SdlAudio audio;
     ASSERT_TRUE(audio.available());
     milliseconds took = timed([&] { play(audio, 145, true); });
-    EXPECT_GE(took, lengthOf(145) - milliseconds(6));
+    EXPECT_GE(took, lengthOf(145) - kEarlyReturn);
     EXPECT_LE(took, lengthOf(145) + milliseconds(300));
 }
