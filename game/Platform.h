@@ -20,9 +20,12 @@ class Platform {
     // Put the view's canvas on the screen now. Called before every synchronous sound, so
     // the player sees the filled piece or the highlighted tune button before the note.
     virtual void present() = 0;
-    // Play a complete RIFF WAVE image. Synchronous: return when it has ended. Asynchronous:
-    // return at once. Either stops an asynchronous sound still playing. A sound that cannot
-    // be played plays nothing and reports nothing.
+    // Play a complete RIFF WAVE image. Synchronous: return when all of it but the sound
+    // device's last buffer has played (a few hundredths of a second before its end, so that a
+    // sound started then follows without a gap), never much after its length, and at once when
+    // the sound device is lost. Asynchronous: return at once. Starting any sound stops an
+    // asynchronous one still playing. A sound that cannot be played plays nothing and reports
+    // nothing.
     virtual void playSound(int resource, const std::uint8_t* wave, std::size_t size,
                            bool synchronous) = 0;
     // A modal message box captioned "Tessarin" with one OK button and no icon.
