@@ -181,6 +181,37 @@ TEST_F(MainFrameTest, AcceleratorsNeverReachTheView) {
     EXPECT_EQ(seen.keys, std::vector<int>{'Q'});
 }
 
+TEST_F(MainFrameTest, AcceleratorsAndMenusWorkUnderALayoutWithoutLatinLetters) {
+    // A Russian layout alone: Qt's shortcuts find no Latin letter, so the view passes the
+    // combinations on by the keys' places.
+    auto* view = frame->viewWidget();
+    view->setLettersByPosition(true);
+    tess::test::Forwarded seen(view);
+    constexpr int kZe = 0x0417, kShcha = 0x0429, kA = 0x0410, kChe = 0x0427, kShortI = 0x0419;
+
+    tess::test::pressPlacedKey(view, kZe, 33, Qt::ControlModifier);     // Ctrl+P, greyed
+    tess::test::pressPlacedKey(view, kShortI, 24, Qt::ControlModifier); // Ctrl+Q: a note
+    EXPECT_EQ(seen.keys, std::vector<int>{'Q'});
+
+    withFileDialog([&] { tess::test::pressPlacedKey(view, kShcha, 32, Qt::ControlModifier); },
+                   [](QFileDialog* d) {
+                       EXPECT_EQ(d->windowTitle(), "Open");
+                       d->reject();
+                   });
+
+    // Alt with the key at the place of F opens the File menu, whose items take the keys at
+    // the places of their underlined letters: X is Exit.
+    int exits = 0;
+    QObject::connect(frame->exitAction(), &QAction::triggered, [&] { ++exits; });
+    tess::test::pressPlacedKey(view, kA, 41, Qt::AltModifier);
+    EXPECT_EQ(frame->menuBar()->activeAction(), frame->fileMenu()->menuAction());
+    EXPECT_TRUE(frame->fileMenu()->isVisible());
+    QKeyEvent x(QEvent::KeyPress, kChe, Qt::NoModifier, 53, 0, 0, QString(QChar(0x0447)));
+    QApplication::sendEvent(frame->fileMenu(), &x);
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(frame->isVisible());
+}
+
 TEST_F(MainFrameTest, NewAndOpenKeepTheGameAndSaveWritesAnEmptyFile) {
     QTemporaryDir dir;
     const QString kept = dir.path() + "/kept.txt";
