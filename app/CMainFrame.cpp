@@ -16,6 +16,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 
@@ -68,6 +69,17 @@ void CMainFrame::makeMenus() {
     // The menu begins with a separator: keep it visible.
     fileMenu_->setSeparatorsCollapsible(false);
     fileMenu_->addSeparator();
+    // A separator draws its line on the top row of its own two. Fusion, Qt's style here,
+    // gives a menu neither a panel width nor a vertical margin, yet draws a one-pixel frame
+    // round it: the first item starts on the frame's row, and a leading separator's line
+    // falls on the frame and is lost in it. Leave the frame's row and two of the menu's
+    // background above the first item, as an item leaves above the second separator.
+    const QStyle* style = fileMenu_->style();
+    const int room = style->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, fileMenu_) +
+                     style->pixelMetric(QStyle::PM_MenuVMargin, nullptr, fileMenu_);
+    constexpr int kRoomAboveLeadingSeparator = 3;
+    if (room < kRoomAboveLeadingSeparator)
+        fileMenu_->setContentsMargins(0, kRoomAboveLeadingSeparator - room, 0, 0);
     print_ = fileMenu_->addAction(QStringLiteral("&Print...\tCtrl+P"));
     printSetup_ = fileMenu_->addAction(QStringLiteral("P&rint Setup..."));
     fileMenu_->addSeparator();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -125,6 +126,37 @@ TEST_F(MainFrameTest, MenuTextsAreExact) {
     for (QMenu* menu : {frame->fileMenu(), frame->soundMenu(), frame->helpMenu()})
         for (QAction* a : menu->actions())
             EXPECT_FALSE(a->isCheckable());
+}
+
+TEST_F(MainFrameTest, TheFileMenusLeadingSeparatorIsDrawnAsTheSecondIs) {
+    QMenu* menu = frame->fileMenu();
+    menu->popup(frame->mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    const QImage shot = menu->grab().toImage();
+    menu->hide();
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 5);
+    const int x = shot.width() / 2;
+    // The menu's background, above the last item's text; the second separator's line is the
+    // one row of its rectangle in another colour.
+    const QRgb background = shot.pixel(x, menu->actionGeometry(items[4]).top());
+    const QRect second = menu->actionGeometry(items[3]);
+    int line = -1;
+    for (int y = second.top(); y <= second.bottom(); ++y)
+        if (shot.pixel(x, y) != background) line = y;
+    ASSERT_GE(line, 0) << "the second separator draws no line";
+    const QRgb lineColour = shot.pixel(x, line);
+
+    // The first separator draws the same line across the menu, with the menu's background
+    // between it and the frame above.
+    const QRect first = menu->actionGeometry(items[0]);
+    int firstLine = -1;
+    for (int y = first.top(); y <= first.bottom() && firstLine < 0; ++y)
+        if (shot.pixel(x, y) == lineColour) firstLine = y;
+    ASSERT_GE(firstLine, 1) << "the first separator's line is not drawn";
+    for (int px = first.left() + 10; px < first.right() - 10; ++px)
+        EXPECT_EQ(shot.pixel(px, firstLine), lineColour) << px;
+    EXPECT_EQ(shot.pixel(x, firstLine - 1), background);
 }
 
 TEST_F(MainFrameTest, PrintIsAlwaysGreyedAndTheSoundItemsFollowTheGame) {
