@@ -99,6 +99,7 @@ class Game:
                               capture_output=True).returncode == 0:
                 break
             time.sleep(0.1)
+        self.prepare_desktop()
         self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
                                      stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
         line = self.proc.stdout.readline()
@@ -115,6 +116,10 @@ class Game:
             self.proc.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
+
+    def prepare_desktop(self):
+        """Runs on the fresh X server before the program starts: nothing, so no window
+        manager runs."""
 
     def settle(self, seconds=0.25):
         time.sleep(seconds)
