@@ -89,8 +89,8 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     }
     // The letters are a note keyboard: its notes run down the three letter rows, so a letter
     // is the key's place, not what the layout prints on it. The same 26 keys then play the
-    // same notes under every layout, Latin or not (the key left of W plays the Q key's note on
-    // a French keyboard too, and the Cyrillic short i key plays it under a Russian layout).
+    // same notes under every layout, Latin or not: the key at the place of Q plays the note of
+    // Q whether it prints Q, A (French) or the Cyrillic short i (Russian).
     // Where the platform gives no place (synthetic events, the offscreen platform), the
     // letter is Qt's key. Either way Shift and Caps Lock make no difference.
     const quint32 place = event.nativeScanCode();
