@@ -7,18 +7,33 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QTimer>
 #include <QWindow>
 
 namespace tess::app {
 
 namespace {
+
+// Handles events until `done` holds, for at most `ms` milliseconds.
+template <typename Done> void waitUntil(Done done, int ms) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
 
 constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
@@ -54,6 +69,17 @@ void CMainFrame::makeMenus() {
     // The menu begins with a separator: keep it visible.
     fileMenu_->setSeparatorsCollapsible(false);
     fileMenu_->addSeparator();
+    // A separator draws its line on the top row of its own two. Fusion, Qt's style here,
+    // gives a menu neither a panel width nor a vertical margin, yet draws a one-pixel frame
+    // round it: the first item starts on the frame's row, and a leading separator's line
+    // falls on the frame and is lost in it. Leave the frame's row and two of the menu's
+    // background above the first item, as an item leaves above the second separator.
+    const QStyle* style = fileMenu_->style();
+    const int room = style->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, fileMenu_) +
+                     style->pixelMetric(QStyle::PM_MenuVMargin, nullptr, fileMenu_);
+    constexpr int kRoomAboveLeadingSeparator = 3;
+    if (room < kRoomAboveLeadingSeparator)
+        fileMenu_->setContentsMargins(0, kRoomAboveLeadingSeparator - room, 0, 0);
     print_ = fileMenu_->addAction(QStringLiteral("&Print...\tCtrl+P"));
     printSetup_ = fileMenu_->addAction(QStringLiteral("P&rint Setup..."));
     fileMenu_->addSeparator();
@@ -76,8 +102,10 @@ void CMainFrame::makeMenus() {
     about_ = helpMenu_->addAction(QStringLiteral("&About Tessarin..."));
     connect(about_, &QAction::triggered, this, &CMainFrame::appAbout);
 
-    for (QMenu* menu : {fileMenu_, soundMenu_, helpMenu_})
+    for (QMenu* menu : {fileMenu_, soundMenu_, helpMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
+        menu->installEventFilter(this);
+    }
     updateActions();
 }
 
@@ -90,6 +118,34 @@ void CMainFrame::makeAccelerators() {
         const QKeySequence keys = acceleratorKeys(i);
         connect(shortcut, &QShortcut::activated, this, [this, keys] { runAccelerator(keys); });
     }
+    connect(view_, &ViewWidget::shortcutByPosition, this, &CMainFrame::runShortcutByPosition);
+}
+
+void CMainFrame::runShortcutByPosition(QKeyCombination keys) {
+    const QKeySequence pressed(keys);
+    if (runAccelerator(pressed)) return;
+    if (keys.keyboardModifiers() != Qt::AltModifier) return;
+    for (QMenu* menu : {fileMenu_, soundMenu_, helpMenu_})
+        if (QKeySequence::mnemonic(menu->title()) == pressed) {
+            menuBar()->setActiveAction(menu->menuAction());
+            return;
+        }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu finds the item of a key by the character typed, which under a layout of
+    // other letters is none of its underlined ones: give it the letter at the key's place.
+    if (event->type() == QEvent::KeyPress && view_->lettersByPosition() &&
+        qobject_cast<QMenu*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (const int letter = ViewWidget::letterForNonLatinKey(*key)) {
+            QKeyEvent latin(QEvent::KeyPress, letter, key->modifiers(),
+                            QString(QChar(letter).toLower()), key->isAutoRepeat());
+            QCoreApplication::sendEvent(watched, &latin);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool CMainFrame::runAccelerator(const QKeySequence& keys) {
@@ -151,20 +207,40 @@ void CMainFrame::showMaximisedOnScreen() {
     }
     placeOnScreen();
     show();
-    QCoreApplication::processEvents();
+    // A window manager frames a window before it puts it on the screen: once the window is
+    // exposed its frame is known (a moment at most; at once where no manager runs).
+    waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
     // The whole window, its frame included, fills the available area: the client area is
-    // what the frame leaves of it.
+    // what the frame leaves of it. A manager may change the frame as it takes the new size
+    // (a maximised window loses its borders, one that sizes itself gets them back): fit
+    // again while the frame changes.
     QScreen* screen = this->screen();
-    if (screen) {
-        const QRect frame = frameGeometry(), client = geometry();
-        const QRect area = screen->availableGeometry().adjusted(
-            client.left() - frame.left(), client.top() - frame.top(),
-            client.right() - frame.right(), client.bottom() - frame.bottom());
-        if (area.isValid()) {
-            setFixedSize(area.size());
-            if (area != client) setGeometry(area);
-        }
+    bool replaced = false;
+    for (int fitting = 0; fitting < 3 && screen && windowHandle(); ++fitting) {
+        const QMargins frame = windowHandle()->frameMargins();
+        const QRect area = screen->availableGeometry().marginsRemoved(frame);
+        if (!area.isValid()) break;
+        setFixedSize(area.size());
+        if (area == geometry()) break;
+        const int placedBefore = placedByWindowSystem_;
+        setGeometry(area);
+        replaced = true;
+        // The first paint waits until the window system has put the window there.
+        waitUntil([&] { return placedByWindowSystem_ != placedBefore && geometry() == area; },
+                  1000);
     }
+    // A compositing manager (mutter) may leave out the first picture flushed just after it
+    // re-placed a window, and show the later ones: show the canvas once more a moment after
+    // the first paint.
+    if (replaced)
+        connect(
+            view_, &ViewWidget::firstPainted, this,
+            [this] {
+                for (int ms : {250, 1000})
+                    QTimer::singleShot(ms, view_, qOverload<>(&QWidget::update));
+            },
+            Qt::SingleShotConnection);
+    QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
     activateWindow();
     raise();
@@ -223,6 +299,16 @@ void CMainFrame::appAbout() {
     CAboutDlg dialog(this);
     dialog.exec();
     regainKeyboard();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    if (event->spontaneous()) ++placedByWindowSystem_;
+    QMainWindow::moveEvent(event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    if (event->spontaneous()) ++placedByWindowSystem_;
+    QMainWindow::resizeEvent(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -47,9 +47,16 @@ class CMainFrame : public QMainWindow {
     // Runs the accelerator table's command for a key combination, as a press of it would.
     // Returns false when the combination is not in the table.
     bool runAccelerator(const QKeySequence& keys);
+    // A Ctrl or Alt combination named by the key's place, for layouts whose letters Qt's
+    // shortcuts cannot read: the accelerator table's command, or the menu whose title
+    // underlines the letter.
+    void runShortcutByPosition(QKeyCombination keys);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void makeMenus();
@@ -66,6 +73,8 @@ class CMainFrame : public QMainWindow {
     QAction* exit_ = nullptr;
     QAction* about_ = nullptr;
     QAction* sound_[4] = {};
+    // How many moves and resizes the window system has reported.
+    int placedByWindowSystem_ = 0;
 };
 
 } // namespace tess::app

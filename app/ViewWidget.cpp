@@ -2,6 +2,7 @@
 
 #include "app/Accelerators.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace tess::app {
 
@@ -25,13 +27,54 @@ bool ViewWidget::isAccelerator(int key, Qt::KeyboardModifiers modifiers) {
     return isAcceleratorKey(key, modifiers);
 }
 
-int ViewWidget::gameKey(const QKeyEvent& event) {
+int ViewWidget::letterAt(quint32 xkbKeycode) {
+    // An XKB keycode is the kernel's key code plus 8, and the kernel numbers the keys by their
+    // place on the keyboard, whatever the layout prints on them: the three letter rows.
+    struct Row {
+        quint32 first;
+        std::string_view letters;
+    };
+    static constexpr Row rows[] = {{24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52, "ZXCVBNM"}};
+    for (const Row& row : rows)
+        if (xkbKeycode >= row.first && xkbKeycode - row.first < row.letters.size())
+            return Qt::Key_A + (row.letters[xkbKeycode - row.first] - 'A');
+    return 0;
+}
+
+bool ViewWidget::platformGivesKeyPlaces() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+}
+
+int ViewWidget::letterForNonLatinKey(const QKeyEvent& event) {
+    // Qt names a character key by its upper-case character, and its own keys from
+    // Qt::Key_Escape on: between the two lie the characters beyond Latin-1.
     const int key = event.key();
+    if (key <= 0xff || key >= Qt::Key_Escape) return 0;
+    return letterAt(event.nativeScanCode());
+}
+
+int ViewWidget::shortcutKey(const QKeyEvent& event, bool byPosition) {
+    if (byPosition)
+        if (const int letter = letterForNonLatinKey(event)) return letter;
+    return event.key();
+}
+
+namespace {
+
+bool isLetterKey(int key) {
+    return key >= Qt::Key_A && key <= Qt::Key_Z;
+}
+
+} // namespace
+
+int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     const auto mods = event.modifiers();
     // With Alt held a key is a system key, which the game never sees.
     if (mods & Qt::AltModifier) return -1;
-    if (isAccelerator(key, mods)) return -1;
-    switch (key) {
+    // The accelerator table reads keys as the shortcuts do, by the layout's letter.
+    if (isAccelerator(shortcutKey(event, byPosition), mods)) return -1;
+    switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
@@ -44,8 +87,15 @@ int ViewWidget::gameKey(const QKeyEvent& event) {
     default:
         break;
     }
-    // Letters by key, not by text: Shift and Caps Lock make no difference.
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 65 + (key - Qt::Key_A);
+    // The letters are a note keyboard: its notes run down the three letter rows, so a letter
+    // is the key's place, not what the layout prints on it. The same 26 keys then play the
+    // same notes under every layout, Latin or not: the key at the place of Q plays the note of
+    // Q whether it prints Q, A (French) or the Cyrillic short i (Russian).
+    // Where the platform gives no place (synthetic events, the offscreen platform), the
+    // letter is Qt's key. Either way Shift and Caps Lock make no difference.
+    const quint32 place = event.nativeScanCode();
+    const int letter = byPosition && place != 0 ? letterAt(place) : event.key();
+    if (isLetterKey(letter)) return 65 + (letter - Qt::Key_A);
     return -1;
 }
 
@@ -140,7 +190,15 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    const int code = gameKey(*event);
+    const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
+                                            Qt::AltModifier | Qt::MetaModifier);
+    // Qt's shortcuts read a letter only where some layout of the keyboard gives a Latin one:
+    // under a Russian layout alone, Ctrl+P and Alt+F reach this widget. Pass them on by the
+    // key's place, so the accelerators and the menus work under every layout.
+    if (lettersByPosition_ && (mods & (Qt::ControlModifier | Qt::AltModifier)))
+        if (const int letter = letterForNonLatinKey(*event))
+            emit shortcutByPosition(QKeyCombination(mods, static_cast<Qt::Key>(letter)));
+    const int code = gameKey(*event, lettersByPosition_);
     if (code < 0) return;
     emit keyForwarded(code);
     view_.OnKeyDown(code);

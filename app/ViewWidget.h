@@ -22,10 +22,29 @@ class ViewWidget : public QWidget {
     void holdFirstPaint(bool hold);
 
     // The game's key code for a key press, or -1 when the view must not see it: keys with
-    // Alt, the accelerator table's combinations, and keys the game has no code for.
-    static int gameKey(const QKeyEvent& event);
+    // Alt, the accelerator table's combinations, and keys the game has no code for. With
+    // byPosition the letters are read by the key's place on the keyboard (see letterAt).
+    static int gameKey(const QKeyEvent& event, bool byPosition = false);
     // Whether the combination is one of the accelerator table's fourteen.
     static bool isAccelerator(int key, Qt::KeyboardModifiers modifiers);
+
+    // The letter key (Qt::Key_A to Qt::Key_Z) at an XKB keycode's place on a PC keyboard, named
+    // as on a US keyboard, or 0 for a key that is no letter there.
+    static int letterAt(quint32 xkbKeycode);
+    // Whether this desktop's key events name the key's place: on X11 and Wayland a key event's
+    // native scan code is its XKB keycode.
+    static bool platformGivesKeyPlaces();
+    // The letter at the key's place when the layout's own key is not a Latin one (a Cyrillic
+    // letter, say), else 0: a key that Qt's shortcuts and menus cannot read as a letter.
+    static int letterForNonLatinKey(const QKeyEvent& event);
+    // The key a shortcut reads: the layout's own key where it is a Latin one, as Qt's own
+    // shortcuts read it, else, with byPosition, the letter at the key's place.
+    static int shortcutKey(const QKeyEvent& event, bool byPosition);
+
+    // Whether this widget reads letters by their place; on by default where the platform
+    // names places.
+    bool lettersByPosition() const { return lettersByPosition_; }
+    void setLettersByPosition(bool on) { lettersByPosition_ = on; }
 
     // Where the canvas is shown, in the widget's logical pixels: the whole widget while its
     // size is the first paint's, else the canvas scaled to fit with white bars.
@@ -39,6 +58,10 @@ class ViewWidget : public QWidget {
 
   signals:
     void keyForwarded(int key);
+    // A Ctrl or Alt combination that Qt's shortcuts could not read, because the layout's
+    // letter is not a Latin one, named by the letter at the key's place (Ctrl+P under a
+    // Russian layout, for example).
+    void shortcutByPosition(QKeyCombination keys);
     void clickForwarded(int x, int y);
     void firstPainted();
 
@@ -56,6 +79,7 @@ class ViewWidget : public QWidget {
     bool firstPaintDone_ = false;
     bool firstPaintQueued_ = false;
     bool firstPaintHeld_ = false;
+    bool lettersByPosition_ = platformGivesKeyPlaces();
 };
 
 } // namespace tess::app

@@ -9,13 +9,13 @@ namespace {
 
 // Note slot of each letter A to Z. Along the keyboard rows (Q to P, A to L, Z to M) the
 // letters play a falling chromatic run from C6 to B3, naturals from slots 0 to 15 and sharps
-// from slots 32 to 41; E sounds an octave above its place in the run.
+// from slots 32 to 41; E's slot 32 sounds A#5, its place in the run between W and R.
 constexpr int kLetterSlot[26] = {
     6,  // A  D5
     41, // B  C#4
     40, // C  D#4
     7,  // D  C5
-    32, // E  A#6
+    32, // E  A#5
     8,  // F  B4
     37, // G  A#4
     9,  // H  A4

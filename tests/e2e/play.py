@@ -99,6 +99,7 @@ class Game:
                               capture_output=True).returncode == 0:
                 break
             time.sleep(0.1)
+        self.prepare_desktop()
         self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
                                      stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
         # "canvas X Y WIDTH HEIGHT RATIO": where the canvas lies in screen pixels, its size,
@@ -118,6 +119,10 @@ class Game:
             self.proc.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
+
+    def prepare_desktop(self):
+        """Runs on the fresh X server before the program starts: nothing, so no window
+        manager runs."""
 
     def settle(self, seconds=0.25):
         time.sleep(seconds)
@@ -427,6 +432,60 @@ def silent_square_game(game, library):
     exit_from_file_menu(game)
 
 
+# ---- Keyboards of other layouts ----
+
+# The notes of the keys at the places of Q, A and Z on a US keyboard.
+NOTES_OF_Q_A_Z = [102, 108, 113]
+
+
+def set_layout(game, layout):
+    run("setxkbmap", "-display", game.display, layout)
+    game.settle(0.5)
+
+
+def heard_since(game, library, before):
+    """The sounds that started since `before` sounds had been heard."""
+    time.sleep(0.5)
+    return [r for r, _, _ in sounds_heard(device_samples(game.audio_path), library)][before:]
+
+
+def heard_count(game, library):
+    return len(sounds_heard(device_samples(game.audio_path), library))
+
+
+def notes_by_place_on_a_french_keyboard(game, library):
+    """Under the French layout the keys at the places of Q, A and Z print A, Q and W: they
+    play the notes of their places, as on every layout."""
+    set_layout(game, "fr")
+    before = heard_count(game, library)
+    for keysym in ("a", "q", "w"):
+        game.key(keysym)
+    heard = heard_since(game, library, before)
+    check(heard == NOTES_OF_Q_A_Z, "notes heard %s, expected %s" % (heard, NOTES_OF_Q_A_Z))
+
+
+def notes_and_menus_on_a_russian_keyboard(game, library):
+    """Under the Russian layout alone (no Latin letters at all) the keys at the places of Q,
+    A and Z play their notes; Ctrl+P plays nothing while Ctrl with Q plays the note of Q;
+    Ctrl+O opens the Open dialog; Alt+F and then X leave by File > Exit."""
+    set_layout(game, "ru")
+    before = heard_count(game, library)
+    for keysym in ("Cyrillic_shorti", "Cyrillic_ef", "Cyrillic_ya"):
+        game.key(keysym)
+    game.key("ctrl+Cyrillic_ze")  # Ctrl+P: the table's, greyed; no note
+    game.key("ctrl+Cyrillic_shorti")  # Ctrl+Q: the letter's note
+    heard = heard_since(game, library, before)
+    expected = NOTES_OF_Q_A_Z + [102]
+    check(heard == expected, "notes heard %s, expected %s" % (heard, expected))
+    game.key("ctrl+Cyrillic_shcha")  # Ctrl+O
+    check(game.windows("^Open$"), "Ctrl+O under the Russian layout opens the Open dialog")
+    game.key("Escape")
+    check(not game.windows("^Open$"), "Escape closes the Open dialog")
+    game.key("alt+Cyrillic_a")  # Alt+F
+    game.key("Cyrillic_che")  # X: Exit
+    ends_with_status_zero(game, "File > Exit under the Russian layout")
+
+
 def main():
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
@@ -442,7 +501,9 @@ def main():
     for run_of_game, driver in (
             ((tune_and_square_game, aborted_hexagon, dialogs_cover_and_exit), "disk"),
             ((closed_by_the_window_manager,), "disk"),
-            ((silent_square_game,), "no-such-sound-driver")):
+            ((silent_square_game,), "no-such-sound-driver"),
+            ((notes_by_place_on_a_french_keyboard, notes_and_menus_on_a_russian_keyboard),
+             "disk")):
         game = Game(audio_driver=driver)
         try:
             for scenario in run_of_game:

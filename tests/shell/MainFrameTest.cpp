@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -127,6 +128,37 @@ TEST_F(MainFrameTest, MenuTextsAreExact) {
             EXPECT_FALSE(a->isCheckable());
 }
 
+TEST_F(MainFrameTest, TheFileMenusLeadingSeparatorIsDrawnAsTheSecondIs) {
+    QMenu* menu = frame->fileMenu();
+    menu->popup(frame->mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    const QImage shot = menu->grab().toImage();
+    menu->hide();
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 5);
+    const int x = shot.width() / 2;
+    // The menu's background, above the last item's text; the second separator's line is the
+    // one row of its rectangle in another colour.
+    const QRgb background = shot.pixel(x, menu->actionGeometry(items[4]).top());
+    const QRect second = menu->actionGeometry(items[3]);
+    int line = -1;
+    for (int y = second.top(); y <= second.bottom(); ++y)
+        if (shot.pixel(x, y) != background) line = y;
+    ASSERT_GE(line, 0) << "the second separator draws no line";
+    const QRgb lineColour = shot.pixel(x, line);
+
+    // The first separator draws the same line across the menu, with the menu's background
+    // between it and the frame above.
+    const QRect first = menu->actionGeometry(items[0]);
+    int firstLine = -1;
+    for (int y = first.top(); y <= first.bottom() && firstLine < 0; ++y)
+        if (shot.pixel(x, y) == lineColour) firstLine = y;
+    ASSERT_GE(firstLine, 1) << "the first separator's line is not drawn";
+    for (int px = first.left() + 10; px < first.right() - 10; ++px)
+        EXPECT_EQ(shot.pixel(px, firstLine), lineColour) << px;
+    EXPECT_EQ(shot.pixel(x, firstLine - 1), background);
+}
+
 TEST_F(MainFrameTest, PrintIsAlwaysGreyedAndTheSoundItemsFollowTheGame) {
     auto enabled = [&] {
         std::vector<bool> e;
@@ -179,6 +211,37 @@ TEST_F(MainFrameTest, AcceleratorsNeverReachTheView) {
     tess::test::pressKey(view, Qt::Key_Q, Qt::ControlModifier);
     tess::test::pressKey(view, Qt::Key_Q, Qt::AltModifier);
     EXPECT_EQ(seen.keys, std::vector<int>{'Q'});
+}
+
+TEST_F(MainFrameTest, AcceleratorsAndMenusWorkUnderALayoutWithoutLatinLetters) {
+    // A Russian layout alone: Qt's shortcuts find no Latin letter, so the view passes the
+    // combinations on by the keys' places.
+    auto* view = frame->viewWidget();
+    view->setLettersByPosition(true);
+    tess::test::Forwarded seen(view);
+    constexpr int kZe = 0x0417, kShcha = 0x0429, kA = 0x0410, kChe = 0x0427, kShortI = 0x0419;
+
+    tess::test::pressPlacedKey(view, kZe, 33, Qt::ControlModifier);     // Ctrl+P, greyed
+    tess::test::pressPlacedKey(view, kShortI, 24, Qt::ControlModifier); // Ctrl+Q: a note
+    EXPECT_EQ(seen.keys, std::vector<int>{'Q'});
+
+    withFileDialog([&] { tess::test::pressPlacedKey(view, kShcha, 32, Qt::ControlModifier); },
+                   [](QFileDialog* d) {
+                       EXPECT_EQ(d->windowTitle(), "Open");
+                       d->reject();
+                   });
+
+    // Alt with the key at the place of F opens the File menu, whose items take the keys at
+    // the places of their underlined letters: X is Exit.
+    int exits = 0;
+    QObject::connect(frame->exitAction(), &QAction::triggered, [&] { ++exits; });
+    tess::test::pressPlacedKey(view, kA, 41, Qt::AltModifier);
+    EXPECT_EQ(frame->menuBar()->activeAction(), frame->fileMenu()->menuAction());
+    EXPECT_TRUE(frame->fileMenu()->isVisible());
+    QKeyEvent x(QEvent::KeyPress, kChe, Qt::NoModifier, 53, 0, 0, QString(QChar(0x0447)));
+    QApplication::sendEvent(frame->fileMenu(), &x);
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(frame->isVisible());
 }
 
 TEST_F(MainFrameTest, NewAndOpenKeepTheGameAndSaveWritesAnEmptyFile) {

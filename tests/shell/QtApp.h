@@ -46,6 +46,16 @@ inline void pressKey(QWidget* focus, int key, Qt::KeyboardModifiers mods = Qt::N
     QApplication::sendEvent(focus, &release);
 }
 
+// A key press as X11 or Wayland delivers it, with the key's place (its XKB keycode): the
+// shortcuts see it first, by Qt's key, as where no layout of the keyboard is a Latin one.
+inline void pressPlacedKey(QWidget* focus, int key, quint32 place,
+                           Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QApplication::processEvents();
+    if (qt_sendShortcutOverrideEvent(focus, 0, key, mods, QString(), false, 1)) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods, place, 0, 0);
+    QApplication::sendEvent(focus, &press);
+}
+
 // What a view widget passed on to the game.
 struct Forwarded {
     std::vector<int> keys;

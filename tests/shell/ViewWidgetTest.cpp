@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+#include <tuple>
+
 using tess::app::ViewWidget;
 
 namespace {
@@ -37,6 +41,74 @@ TEST(ViewWidgetKeys, KeysTheGameNeverSees) {
         EXPECT_EQ(codeOf(key, Qt::ControlModifier), -1) << key;
     // Only the table's exact combinations are taken: Ctrl+Shift+P is the letter P.
     EXPECT_EQ(codeOf(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier), 80);
+}
+
+// A key press as X11 or Wayland delivers it: `place` is the key's XKB keycode.
+QKeyEvent placedKey(int key, quint32 place, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    tess::test::qtApp();
+    return QKeyEvent(QEvent::KeyPress, key, mods, place, 0, 0);
+}
+
+int placedCode(int key, quint32 place, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    return ViewWidget::gameKey(placedKey(key, place, mods), true);
+}
+
+// Qt's keys for Cyrillic letters are their upper-case characters.
+constexpr int kShortI = 0x0419, kEf = 0x0424, kYa = 0x042F, kZe = 0x0417, kEs = 0x0421;
+constexpr int kZhe = 0x0416;
+
+TEST(ViewWidgetKeys, TheLetterRowsByPlace) {
+    const std::pair<quint32, const char*> rows[] = {
+        {24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52, "ZXCVBNM"}};
+    for (auto [first, letters] : rows) {
+        const quint32 n = static_cast<quint32>(std::strlen(letters));
+        for (quint32 i = 0; i < n; ++i)
+            EXPECT_EQ(ViewWidget::letterAt(first + i), Qt::Key_A + (letters[i] - 'A')) << first + i;
+        // The keys either side of a row are no letters: Tab, [, Caps Lock, ;, Shift, comma.
+        EXPECT_EQ(ViewWidget::letterAt(first - 1), 0) << first - 1;
+        EXPECT_EQ(ViewWidget::letterAt(first + n), 0) << first + n;
+    }
+    EXPECT_EQ(ViewWidget::letterAt(0), 0);
+    EXPECT_EQ(ViewWidget::letterAt(10), 0); // the digit 1
+}
+
+TEST(ViewWidgetKeys, LettersByPlaceUnderEveryLayout) {
+    // US, French and Russian layouts: the keys at the places of Q, A and Z.
+    for (auto [q, a, z] : {std::array<int, 3>{Qt::Key_Q, Qt::Key_A, Qt::Key_Z},
+                           std::array<int, 3>{Qt::Key_A, Qt::Key_Q, Qt::Key_W},
+                           std::array<int, 3>{kShortI, kEf, kYa}}) {
+        EXPECT_EQ(placedCode(q, 24), 'Q');
+        EXPECT_EQ(placedCode(a, 38, Qt::ShiftModifier), 'A');
+        EXPECT_EQ(placedCode(z, 52), 'Z');
+    }
+    // A letter the layout puts where a US keyboard has none (the French M, right of L) is
+    // no note key; a key with no place (a synthetic one) is read by Qt's key.
+    EXPECT_EQ(placedCode(Qt::Key_M, 47), -1);
+    EXPECT_EQ(placedCode(kZhe, 47), -1);
+    EXPECT_EQ(placedCode(Qt::Key_M, 0), 'M');
+    EXPECT_EQ(placedCode(kShortI, 0), -1);
+    // Other keys are read by Qt's key as before.
+    EXPECT_EQ(placedCode(Qt::Key_Return, 36), 13);
+    EXPECT_EQ(placedCode(Qt::Key_F1, 67), 112);
+    // Where the platform gives no places the scan code means nothing.
+    EXPECT_EQ(ViewWidget::gameKey(placedKey(Qt::Key_A, 24), false), 'A');
+}
+
+TEST(ViewWidgetKeys, AcceleratorsByTheLayoutsLetterElseByPlace) {
+    // Under a Russian layout Ctrl+P and Ctrl+C are the table's, by place; Ctrl with another
+    // letter is that letter's note, and Alt with any is nothing.
+    EXPECT_EQ(placedCode(kZe, 33, Qt::ControlModifier), -1);
+    EXPECT_EQ(placedCode(kEs, 54, Qt::ControlModifier), -1);
+    EXPECT_EQ(placedCode(kShortI, 24, Qt::ControlModifier), 'Q');
+    EXPECT_EQ(placedCode(kShortI, 24, Qt::AltModifier), -1);
+    // A Latin layout's own letter is the shortcut, as Qt's shortcuts read it: on a French
+    // keyboard Ctrl+Z is the key at the place of W, and the key at the place of Z (printed
+    // W) with Ctrl plays the note of its place.
+    EXPECT_EQ(placedCode(Qt::Key_Z, 25, Qt::ControlModifier), -1);
+    EXPECT_EQ(placedCode(Qt::Key_W, 52, Qt::ControlModifier), 'Z');
+    EXPECT_EQ(ViewWidget::shortcutKey(placedKey(kZe, 33), true), Qt::Key_P);
+    EXPECT_EQ(ViewWidget::shortcutKey(placedKey(kZe, 33), false), kZe);
+    EXPECT_EQ(ViewWidget::shortcutKey(placedKey(Qt::Key_Z, 25), true), Qt::Key_Z);
 }
 
 class ViewWidgetTest : public ::testing::Test {
@@ -90,6 +162,26 @@ TEST_F(ViewWidgetTest, AutoRepeatOfAHeldLetterReachesTheView) {
     tess::test::pressKey(widget.get(), Qt::Key_G, Qt::NoModifier, true);
     tess::test::pressKey(widget.get(), Qt::Key_G, Qt::NoModifier, true);
     EXPECT_EQ(seen.keys, (std::vector<int>{71, 71, 71}));
+}
+
+TEST_F(ViewWidgetTest, CtrlAndAltCombinationsOfOtherLettersArePassedOnByPlace) {
+    widget->setLettersByPosition(true);
+    std::vector<QKeyCombination> passed;
+    QObject::connect(widget.get(), &ViewWidget::shortcutByPosition,
+                     [&](QKeyCombination keys) { passed.push_back(keys); });
+    tess::test::Forwarded seen(widget.get());
+    for (auto [key, place, mods] :
+         {std::tuple{kZe, 33u, Qt::KeyboardModifiers(Qt::ControlModifier)},
+          std::tuple{0x0410, 41u, Qt::KeyboardModifiers(Qt::AltModifier)}, // Cyrillic A: F
+          std::tuple{kShortI, 24u, Qt::KeyboardModifiers(Qt::NoModifier)},
+          std::tuple{int(Qt::Key_Q), 24u, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+        QKeyEvent press = placedKey(key, place, mods);
+        QApplication::sendEvent(widget.get(), &press);
+    }
+    // Only the combinations whose letter Qt's shortcuts cannot read are passed on; Latin
+    // ones went to Qt's shortcuts already.
+    EXPECT_EQ(passed, (std::vector<QKeyCombination>{Qt::CTRL | Qt::Key_P, Qt::ALT | Qt::Key_F}));
+    EXPECT_EQ(seen.keys, (std::vector<int>{'Q', 'Q'}));
 }
 
 TEST_F(ViewWidgetTest, AResizedWindowShowsTheFirstCanvasScaledAndMapsClicksBack) {
