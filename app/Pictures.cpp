@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <utility>
@@ -76,6 +77,12 @@ void colourEveryPiece(CMekkView& view) {
 } // namespace
 
 void useOffscreenScreenForPictures() {
+    // With Qt's scale factor set (QT_SCALE_FACTOR=2), the screen has that many more pixels,
+    // so that the window is the same size on the desktop and the pictures show it as a
+    // high-density screen does.
+    bool known = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&known);
+    const double scale = known && factor >= 1.0 ? factor : 1.0;
     const QString path = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
                              .filePath(QStringLiteral("tessarin-pictures-screen.json"));
     QFile file(path);
@@ -83,8 +90,8 @@ void useOffscreenScreenForPictures() {
         file.write(QStringLiteral("{\"screens\": [{\"name\": \"pictures\", \"x\": 0, \"y\": 0, "
                                   "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, "
                                   "\"logicalBaseDpi\": 96, \"dpr\": 1}]}\n")
-                       .arg(kPictureScreenWidth)
-                       .arg(kPictureScreenHeight)
+                       .arg(std::lround(kPictureScreenWidth * scale))
+                       .arg(std::lround(kPictureScreenHeight * scale))
                        .toUtf8());
         file.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(path));
