@@ -298,7 +298,7 @@ void CMainFrame::watchStep() {
 }
 
 bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
-    if (object == view_ && watched_->playing()) {
+    if (object == view_ && watched_ && watched_->playing()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
