@@ -3,8 +3,10 @@
 #include "app/Accelerators.h"
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
+#include "game/WatchedGame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -19,6 +21,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace tess::app {
 
@@ -39,6 +43,13 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
+// The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
+constexpr int kWatchShapes[5] = {0, 4, 6, 8, 10};
+constexpr const char* kWatchTexts[5] = {"&Current Shape\tF2", "&Square", "&Hexagon", "&Octagon",
+                                        "&Decagon"};
+// How often a watched game looks again whether the menu or dialog that holds it has closed.
+constexpr int kWatchWaitMs = 50;
+
 const QKeySequence& acceleratorKeys(int i) {
     return acceleratorTable()[static_cast<std::size_t>(i)];
 }
@@ -47,14 +58,21 @@ const QKeySequence& acceleratorKeys(int i) {
 
 CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      view_(new ViewWidget(audio, this)) {
+      view_(new ViewWidget(audio, this)), watched_(std::make_unique<WatchedGame>(view_->view())),
+      watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));
     setWindowIcon(appIcon());
     setCentralWidget(view_);
     makeMenus();
     makeAccelerators();
+    watchTimer_->setSingleShot(true);
+    connect(watchTimer_, &QTimer::timeout, this, &CMainFrame::watchStep);
+    // The player's clicks and keys pass here first, so that a watched game is not disturbed.
+    view_->installEventFilter(this);
     view_->setFocus();
 }
+
+CMainFrame::~CMainFrame() = default;
 
 QAction* CMainFrame::soundAction(int command) const {
     for (int i = 0; i < 4; ++i)
@@ -99,6 +117,14 @@ void CMainFrame::makeMenus() {
     }
 
     helpMenu_ = bar->addMenu(QStringLiteral("&Help"));
+    watchMenu_ = helpMenu_->addMenu(QStringLiteral("&Watch a Perfect Game"));
+    for (int i = 0; i < 5; ++i) {
+        watch_[i] = watchMenu_->addAction(QString::fromLatin1(kWatchTexts[i]));
+        const int shape = kWatchShapes[i];
+        connect(watch_[i], &QAction::triggered, this, [this, shape] { watchPerfectGame(shape); });
+        if (i == 0) watchMenu_->addSeparator();
+    }
+    helpMenu_->addSeparator();
     about_ = helpMenu_->addAction(QStringLiteral("&About Tessarin..."));
     connect(about_, &QAction::triggered, this, &CMainFrame::appAbout);
 
@@ -119,6 +145,10 @@ void CMainFrame::makeAccelerators() {
         connect(shortcut, &QShortcut::activated, this, [this, keys] { runAccelerator(keys); });
     }
     connect(view_, &ViewWidget::shortcutByPosition, this, &CMainFrame::runShortcutByPosition);
+    // F2 watches a perfect game of the current shape, as the menu item shows.
+    auto* watchKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    watchKey->setContext(Qt::WindowShortcut);
+    connect(watchKey, &QShortcut::activated, watch_[0], &QAction::trigger);
 }
 
 void CMainFrame::runShortcutByPosition(QKeyCombination keys) {
@@ -132,7 +162,7 @@ void CMainFrame::runShortcutByPosition(QKeyCombination keys) {
         }
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool CMainFrame::menuKeyFilter(QObject* watched, QEvent* event) {
     // An open menu finds the item of a key by the character typed, which under a layout of
     // other letters is none of its underlined ones: give it the letter at the key's place.
     if (event->type() == QEvent::KeyPress && view_->lettersByPosition() &&
@@ -145,7 +175,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
 bool CMainFrame::runAccelerator(const QKeySequence& keys) {
@@ -311,8 +341,72 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
 }
 
+QAction* CMainFrame::watchAction(int vertexCount) const {
+    for (int i = 0; i < 5; ++i)
+        if (kWatchShapes[i] == vertexCount) return watch_[i];
+    return nullptr;
+}
+
+bool CMainFrame::watchingPerfectGame() const {
+    return watched_->playing();
+}
+
+void CMainFrame::watchPerfectGame(int vertexCount) {
+    watchTimer_->stop();
+    const int beat = watched_->start(vertexCount != 0 ? vertexCount : view().vertexCount);
+    view_->update();
+    if (beat != WatchedGame::kEnded) watchTimer_->start(beat);
+}
+
+void CMainFrame::stopWatching() {
+    watchTimer_->stop();
+    watched_->stop();
+    view_->update();
+}
+
+void CMainFrame::watchStep() {
+    if (!watched_->playing()) return;
+    // An open menu or dialog holds the game where it stands until it closes.
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) {
+        watchTimer_->start(kWatchWaitMs);
+        return;
+    }
+    // A beat runs from the start of one step to the start of the next: a note played to its
+    // end inside the step counts towards it.
+    QElapsedTimer clock;
+    clock.start();
+    const int beat = watched_->step();
+    view_->update();
+    if (beat == WatchedGame::kEnded) return;
+    watchTimer_->start(static_cast<int>(std::max<qint64>(0, beat - clock.elapsed())));
+}
+
+bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
+    if (object == view_ && watched_ && watched_->playing()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            return true;
+        case QEvent::KeyPress: {
+            // Escape or Home leaves the watched game for the home page; other keys do nothing.
+            const auto* press = static_cast<const QKeyEvent*>(event);
+            const bool leave = press->key() == Qt::Key_Escape || press->key() == Qt::Key_Home;
+            if (leave && !(press->modifiers() & Qt::AltModifier)) stopWatching();
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    if (menuKeyFilter(object, event)) return true;
+    return QMainWindow::eventFilter(object, event);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The document is never modified: closing asks nothing and ends the program.
+    // The document is never modified: closing asks nothing and ends the program, a watched
+    // game with it.
+    watchTimer_->stop();
     event->accept();
 }
 

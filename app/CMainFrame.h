@@ -6,8 +6,15 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QMenu;
+class QTimer;
+
+namespace tess {
+class WatchedGame;
+}
 
 namespace tess::app {
 
@@ -15,6 +22,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
     explicit CMainFrame(SdlAudio* audio, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     ViewWidget* viewWidget() const { return view_; }
     CMekkView& view() const { return view_->view(); }
@@ -38,6 +46,18 @@ class CMainFrame : public QMainWindow {
     QAction* exitAction() const { return exit_; }
     QAction* aboutAction() const { return about_; }
     QAction* soundAction(int command) const;
+    // Help's "Watch a Perfect Game" submenu and its items: 0 for the current shape (F2),
+    // 4, 6, 8 or 10 for a shape.
+    QMenu* watchMenu() const { return watchMenu_; }
+    QAction* watchAction(int vertexCount) const;
+
+    // Plays a perfect game of the shape (0: the shape of the game page, or the one played last
+    // when on the home page) for the player to watch, a step at each beat of a timer, in place
+    // of whatever the view showed. While it plays, clicks and keys on the game are ignored but
+    // Escape and Home, which stop it and show the home page; the menus stay usable.
+    void watchPerfectGame(int vertexCount);
+    bool watchingPerfectGame() const;
+    void stopWatching();
 
     // The commands of the accelerator table and the menus.
     void fileNew();
@@ -56,12 +76,15 @@ class CMainFrame : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    // An open menu's key under a layout of other letters, given as the letter at its place.
+    bool menuKeyFilter(QObject* watched, QEvent* event);
 
   private:
     void makeMenus();
     void makeAccelerators();
     void regainKeyboard();
+    void watchStep();
 
     CMekkDoc doc_;
     ViewWidget* view_;
@@ -75,6 +98,10 @@ class CMainFrame : public QMainWindow {
     QAction* sound_[4] = {};
     // How many moves and resizes the window system has reported.
     int placedByWindowSystem_ = 0;
+    QMenu* watchMenu_ = nullptr;
+    QAction* watch_[5] = {}; // the current shape, then Square to Decagon
+    std::unique_ptr<WatchedGame> watched_;
+    QTimer* watchTimer_ = nullptr;
 };
 
 } // namespace tess::app

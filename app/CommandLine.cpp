@@ -168,6 +168,11 @@ std::string usageText(const std::string& program) {
            "      --version   show the version and end\n"
            "  --              end of options: what follows is a file name\n"
            "\n"
+           "In the game, F2 or Help > Watch a Perfect Game plays a perfect game of a shape\n"
+           "for you to watch, line by line and piece by piece, to its score page; its score\n"
+           "is not added to your scores. F2 watches the shape on the game page, or the shape\n"
+           "played last on the home page. Escape or Home stops it.\n"
+           "\n"
            "Qt's own options (for instance -platform NAME) are accepted too.\n"
            "Exit status: 0 on success, 1 when the file or the print job fails, 2 for a wrong\n"
            "command line, 3 when no desktop is available.\n";

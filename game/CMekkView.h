@@ -116,6 +116,9 @@ class CMekkView {
     // Score history: scores per shape (0 Square .. 3 Decagon), 1-based, total behind.
     int historyCount[4] = {};
     int historyList[4][kHistoryRows] = {};
+    // Whether End appends the score to the history. A watched perfect game clears it for its
+    // own End: its score is shown but is not the player's.
+    bool scoreToHistory = true;
 
     // Note slot -> sound resource number.
     int noteResource[100] = {};

@@ -43,7 +43,7 @@ void CMekkView::scoreGame() {
     if (!screen()) return;
     gamePhase = kFinished;
     DrawingContext dc = clientDC();
-    drawResultPanel(*this, dc, true);
+    drawResultPanel(*this, dc, scoreToHistory);
 }
 
 void CMekkView::drawScore(DrawingContext& dc) {

@@ -122,8 +122,10 @@ TEST_F(MainFrameTest, MenuTextsAreExact) {
     EXPECT_FALSE(frame->fileMenu()->separatorsCollapsible()); // the leading line shows
     EXPECT_EQ(texts(frame->soundMenu()), (QStringList{"Turn Sound On", "Turn Sound Off",
                                                       "Play Notes To End", "Cut Notes Short"}));
-    EXPECT_EQ(texts(frame->helpMenu()), QStringList{"&About Tessarin..."});
-    for (QMenu* menu : {frame->fileMenu(), frame->soundMenu(), frame->helpMenu()})
+    EXPECT_EQ(texts(frame->helpMenu()),
+              (QStringList{"&Watch a Perfect Game", "-", "&About Tessarin..."}));
+    for (QMenu* menu :
+         {frame->fileMenu(), frame->soundMenu(), frame->helpMenu(), frame->watchMenu()})
         for (QAction* a : menu->actions())
             EXPECT_FALSE(a->isCheckable());
 }
