@@ -56,7 +56,7 @@ void CMekkView::drawHomePage(DrawingContext& dc) {
     dc.fillRect(l.clientRect, whiteBrush);
 
     dc.selectFont(normalFont);
-    dc.drawText(homeIntroText, l.introRect, TextForm::WordWrap);
+    dc.drawTextFitted(homeIntroText, l.introRect, TextForm::WordWrap);
 
     // The pictures carry their own drawing and name; each is copied at its natural size,
     // which the pixel ratio gave them.
@@ -83,13 +83,13 @@ void CMekkView::drawHomePage(DrawingContext& dc) {
     dc.lineTo(l.tuneButton[0].right, l.tunePanelRect.bottom);
 
     dc.selectFont(smallFont);
-    dc.drawText("Select and Play a Tune", l.tuneTitleRect, TextForm::SingleCentre);
+    dc.drawTextFitted("Select and Play a Tune", l.tuneTitleRect, TextForm::SingleCentre);
 
     for (int r = 0; r < 10; ++r) {
         std::snprintf(textBuffer, sizeof textBuffer, "%i", r + 1);
-        dc.drawText(textBuffer, l.tuneButton[r], TextForm::SingleCentre);
+        dc.drawTextFitted(textBuffer, l.tuneButton[r], TextForm::SingleCentre);
         std::snprintf(textBuffer, sizeof textBuffer, "%i", r + 11);
-        dc.drawText(textBuffer, l.tuneButton[10 + r], TextForm::SingleCentre);
+        dc.drawTextFitted(textBuffer, l.tuneButton[10 + r], TextForm::SingleCentre);
     }
 }
 
