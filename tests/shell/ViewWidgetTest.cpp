@@ -1,8 +1,20 @@
 // The view widget: Qt's keys and clicks as the game's, and the canvas shown on resizing.
 #include "app/ViewWidget.h"
 #include "QtApp.h"
+#include "game/ShapeTable.h"
 
 #include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <clocale>
+#include <cstdio>
+#include <ctime>
+#include <cwchar>
+#include <iterator>
 
 using tess::app::ViewWidget;
 
@@ -128,6 +140,111 @@ TEST_F(ViewWidgetTest, AResizedWindowShowsTheFirstCanvasScaledAndMapsClicksBack)
     click({100, 20}, 50000);  // the bar: no click
     click({100, 150}, 60000); // the canvas's centre
     EXPECT_EQ(seen.clicks, (std::vector<std::pair<int, int>>{{200, 150}}));
+}
+
+// The date and time in the window title follow the desktop's locale, which Qt applies to the
+// C library when the program starts, and reach the title in their own words whatever the
+// locale's character set. Each locale needs a process of its own: this test, started again
+// with the locale in its environment, shows a view and prints the title it was given.
+TEST(WindowTitle, FollowsTheDesktopsLocale) {
+    if (qEnvironmentVariableIsSet("TESSARIN_TITLE_CHILD")) {
+        tess::test::qtApp();
+        ViewWidget w(nullptr);
+        w.resize(300, 200);
+        w.show();
+        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
+            QApplication::processEvents();
+        std::printf("\ntitle: %s\n", w.windowTitle().toUtf8().constData());
+        std::fflush(stdout);
+        return;
+    }
+    tess::test::qtApp();
+    const QString localedef = QStandardPaths::findExecutable("localedef");
+    if (localedef.isEmpty()) GTEST_SKIP() << "no localedef to make the locales with";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Locale {
+        const char* source;
+        const char* charset;
+        const char* name;
+    };
+    // German in UTF-8, and Russian in KOI8-R, whose every day and month name is non-ASCII.
+    const Locale locales[] = {{"de_DE", "UTF-8", "de_DE.UTF-8"},
+                              {"ru_RU", "KOI8-R", "ru_RU.KOI8-R"}};
+    for (const Locale& l : locales) {
+        QProcess::execute(localedef, {"-i", l.source, "-f", l.charset, dir.filePath(l.name)});
+        if (!QFileInfo::exists(dir.filePath(l.name) + "/LC_TIME"))
+            GTEST_SKIP() << "localedef could not make " << l.name;
+    }
+
+    // The title this process forms for a moment in a locale, in UTC, with the C library's wide
+    // "%c" read through Qt: what the window must show.
+    const QByteArray oldLocPath = qgetenv("LOCPATH"), oldTz = qgetenv("TZ");
+    qputenv("LOCPATH", dir.path().toLocal8Bit());
+    qputenv("TZ", "UTC");
+    tzset();
+    const auto expected = [&](const char* name, std::time_t t) {
+        locale_t loc = newlocale(LC_ALL_MASK, name, nullptr);
+        if (!loc) return QString();
+        const locale_t before = uselocale(loc);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        wchar_t wide[128];
+        const std::size_t n = std::wcsftime(wide, std::size(wide), L"%c", &tm);
+        uselocale(before);
+        freelocale(loc);
+        return QStringLiteral("Tessarin -- ") + QString::fromWCharArray(wide, qsizetype(n)) +
+               QStringLiteral(" -- Version ") + QString::fromLatin1(tess::versionText);
+    };
+
+    QStringList titles;
+    for (const Locale& l : locales) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TESSARIN_TITLE_CHILD", "1");
+        env.insert("LOCPATH", dir.path());
+        env.insert("LC_ALL", l.name);
+        env.insert("TZ", "UTC");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        const std::time_t before = std::time(nullptr);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=WindowTitle.FollowsTheDesktopsLocale"});
+        ASSERT_TRUE(child.waitForFinished(60000)) << l.name;
+        const std::time_t after = std::time(nullptr);
+        EXPECT_EQ(child.exitCode(), 0) << l.name;
+        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        const QRegularExpressionMatch m =
+            QRegularExpression("^title: (.*)$", QRegularExpression::MultilineOption).match(out);
+        ASSERT_TRUE(m.hasMatch()) << l.name << "\n" << out.toStdString();
+        const QString title = m.captured(1);
+        titles << title;
+        EXPECT_FALSE(title.contains(QChar(0xFFFD))) << l.name << ": " << title.toStdString();
+        bool matched = false;
+        for (std::time_t t = before; t <= after && !matched; ++t)
+            matched = title == expected(l.name, t);
+        EXPECT_TRUE(matched) << l.name << ": " << title.toStdString() << " is not "
+                             << expected(l.name, before).toStdString();
+    }
+    qputenv("LOCPATH", oldLocPath);
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+    if (oldLocPath.isNull()) qunsetenv("LOCPATH");
+
+    ASSERT_EQ(titles.size(), 2);
+    // German: "Tessarin -- Sa 02 Mär 2024 14:05:09 UTC -- Version M610".
+    EXPECT_TRUE(
+        QRegularExpression("^Tessarin -- \\S+ \\d\\d \\S+ \\d{4} \\d\\d:\\d\\d:\\d\\d UTC -- "
+                           "Version ")
+            .match(titles[0])
+            .hasMatch())
+        << titles[0].toStdString();
+    // Russian: its day and month names in Cyrillic, not the bytes of KOI8-R.
+    EXPECT_TRUE(titles[1].contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")))
+        << titles[1].toStdString();
 }
 
 } // namespace
