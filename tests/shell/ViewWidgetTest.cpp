@@ -142,6 +142,100 @@ TEST_F(ViewWidgetTest, AResizedWindowShowsTheFirstCanvasScaledAndMapsClicksBack)
     EXPECT_EQ(seen.clicks, (std::vector<std::pair<int, int>>{{200, 150}}));
 }
 
+// Whether the widget shows the canvas exactly in target (device pixels), each canvas pixel as a
+// k x k block of its own colour, with white everywhere else.
+::testing::AssertionResult showsCanvasInBlocks(ViewWidget& w, QRect target, int k) {
+    const tess::Canvas& canvas = *w.view().screen();
+    const QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb want =
+                target.contains(x, y)
+                    ? QRgb(canvas.pixel((x - target.left()) / k, (y - target.top()) / k).argb)
+                    : qRgb(255, 255, 255);
+            if (shot.pixel(x, y) != want)
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is " << std::hex << shot.pixel(x, y)
+                       << ", not " << want;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+// After a window-size change the first paint's canvas is shown with whole pixels wherever the
+// window holds it at least once over: each pixel k x k, nearest, centred between white bars,
+// and a click maps back to exactly the pixel under it.
+TEST_F(ViewWidgetTest, AWindowWholeTimesTheCanvasShowsItsPixelsAsWholeBlocks) {
+    ASSERT_EQ(widget->view().screen()->width(), 400);
+    ASSERT_EQ(widget->view().screen()->height(), 300);
+    const struct {
+        QSize window;
+        int k;
+        QRect target;
+    } cases[] = {
+        {{1000, 700}, 2, {100, 50, 800, 600}},  // twice, with bars on every side
+        {{800, 600}, 2, {0, 0, 800, 600}},      // exactly twice: no bars
+        {{1300, 950}, 3, {50, 25, 1200, 900}},  // three times
+        {{500, 400}, 1, {50, 50, 400, 300}},    // less than twice: whole pixels, unscaled
+        {{1201, 899}, 2, {200, 149, 800, 600}}, // three times as wide, not as high
+    };
+    for (const auto& c : cases) {
+        widget->resize(c.window);
+        QApplication::processEvents();
+        const QRectF shown = widget->canvasRect();
+        EXPECT_EQ(shown, QRectF(c.target)) << c.window.width();
+        const QRect target = shown.toRect();
+        EXPECT_TRUE(showsCanvasInBlocks(*widget, target, c.k)) << c.window.width();
+        EXPECT_EQ(widget->grab().toImage().pixel(target.topLeft()),
+                  QRgb(widget->view().screen()->pixel(0, 0).argb));
+        // Every canvas pixel's block maps back to that pixel, at its corners and its middle.
+        for (const QPoint p : {QPoint(0, 0), QPoint(399, 299), QPoint(123, 45), QPoint(7, 288)})
+            for (const double d : {0.0, c.k / 2.0, c.k - 0.01}) {
+                int x = -1, y = -1;
+                ASSERT_TRUE(widget->toCanvas(
+                    QPointF(target.left() + p.x() * c.k + d, target.top() + p.y() * c.k + d), x,
+                    y));
+                EXPECT_EQ(QPoint(x, y), p) << c.window.width() << " " << d;
+            }
+        int x = -1, y = -1;
+        EXPECT_FALSE(widget->toCanvas(QPointF(target.left() - 0.5, target.center().y()), x, y));
+        EXPECT_FALSE(widget->toCanvas(QPointF(target.right() + 1.5, target.center().y()), x, y));
+    }
+}
+
+// On a screen of pixel ratio 2 the blocks are whole device pixels too. The ratio is the
+// application's, so this test starts itself again with the desktop scaled to 200 %.
+TEST(ViewWidgetHighDensity, AWindowWholeTimesTheCanvasShowsWholeDevicePixelBlocks) {
+    if (qEnvironmentVariableIsSet("TESSARIN_RATIO_CHILD")) {
+        tess::test::qtApp();
+        ViewWidget w(nullptr);
+        w.resize(200, 150);
+        w.show();
+        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
+            QApplication::processEvents();
+        ASSERT_EQ(w.devicePixelRatioF(), 2.0);
+        ASSERT_EQ(w.view().screen()->width(), 400);
+        w.resize(450, 320); // 900 x 640 device pixels: twice the canvas, bars of 50 and 20
+        QApplication::processEvents();
+        EXPECT_EQ(w.canvasRect(), QRectF(25, 10, 400, 300));
+        EXPECT_TRUE(showsCanvasInBlocks(w, QRect(50, 20, 800, 600), 2));
+        int x = -1, y = -1;
+        ASSERT_TRUE(w.toCanvas(QPointF(25 + 123.75, 10 + 45.25), x, y)); // device (297, 110)
+        EXPECT_EQ(QPoint(x, y), QPoint(123, 45));
+        return;
+    }
+    tess::test::qtApp();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_SCALE_FACTOR", "2");
+    env.insert("TESSARIN_RATIO_CHILD", "1");
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=ViewWidgetHighDensity.*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+}
+
 // The date and time in the window title follow the desktop's locale, which Qt applies to the
 // C library when the program starts, and reach the title in their own words whatever the
 // locale's character set. Each locale needs a process of its own: this test, started again
