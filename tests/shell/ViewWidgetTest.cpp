@@ -15,6 +15,7 @@
 #include <ctime>
 #include <cwchar>
 #include <iterator>
+#include <string>
 
 using tess::app::ViewWidget;
 
@@ -278,15 +279,13 @@ TEST(WindowTitle, FollowsTheDesktopsLocale) {
     qputenv("TZ", "UTC");
     tzset();
     const auto expected = [&](const char* name, std::time_t t) {
-        locale_t loc = newlocale(LC_ALL_MASK, name, nullptr);
-        if (!loc) return QString();
-        const locale_t before = uselocale(loc);
+        const std::string before = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, name)) return QString();
         std::tm tm{};
         localtime_r(&t, &tm);
         wchar_t wide[128];
         const std::size_t n = std::wcsftime(wide, std::size(wide), L"%c", &tm);
-        uselocale(before);
-        freelocale(loc);
+        std::setlocale(LC_TIME, before.c_str());
         return QStringLiteral("Tessarin -- ") + QString::fromWCharArray(wide, qsizetype(n)) +
                QStringLiteral(" -- Version ") + QString::fromLatin1(tess::versionText);
     };
