@@ -292,18 +292,20 @@ bool wrapLines(const Font& font, std::string_view text, const Rect& r, LineFn&& 
                 return text.find_first_not_of(" \r\n", at) == std::string_view::npos;
             }
             firstLine = false;
-            // Take words while the line fits.
+            // Take words while the line fits. A text's width is the sum of its glyphs'
+            // advances, so the line's width grows word by word.
             std::size_t take = 0;
-            std::size_t i = 0;
-            while (i < para.size()) {
-                std::size_t wordEnd = i;
+            i64 width = 0;
+            while (take < para.size()) {
+                std::size_t wordEnd = take;
                 while (wordEnd < para.size() && para[wordEnd] == ' ')
                     ++wordEnd;
                 while (wordEnd < para.size() && para[wordEnd] != ' ')
                     ++wordEnd;
-                if (take != 0 && font.extent(para.substr(0, wordEnd)).cx > maxWidth) break;
+                const i64 wider = width + font.extent(para.substr(take, wordEnd - take)).cx;
+                if (take != 0 && wider > maxWidth) break;
                 take = wordEnd;
-                i = wordEnd;
+                width = wider;
             }
             line(para.substr(0, take), int(y));
             y += cell;
