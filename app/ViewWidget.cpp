@@ -102,15 +102,21 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
 QRectF ViewWidget::canvasRect() const {
     const Canvas* canvas = view_.screen();
     const QRectF whole(0, 0, width(), height());
-    if (!canvas) return whole;
+    if (!canvas || canvas->width() <= 0 || canvas->height() <= 0) return whole;
     const double ratio = devicePixelRatioF();
-    const double w = width() * ratio, h = height() * ratio;
-    const double cw = canvas->width(), ch = canvas->height();
-    if (std::lround(w) == canvas->width() && std::lround(h) == canvas->height()) return whole;
-    // The first paint's canvas, scaled to fit with its proportions kept.
-    const double scale = std::min(w / cw, h / ch);
-    const double tw = cw * scale, th = ch * scale;
-    return {(w - tw) / 2 / ratio, (h - th) / 2 / ratio, tw / ratio, th / ratio};
+    const long w = std::lround(width() * ratio), h = std::lround(height() * ratio);
+    const long cw = canvas->width(), ch = canvas->height();
+    if (w == cw && h == ch) return whole;
+    // A window k times the canvas or more, in device pixels: each canvas pixel is shown as
+    // k x k whole pixels, for the largest such k, centred on whole pixels between white bars.
+    const long k = std::min(w / cw, h / ch);
+    if (k >= 1)
+        return {double((w - k * cw) / 2) / ratio, double((h - k * ch) / 2) / ratio,
+                double(k * cw) / ratio, double(k * ch) / ratio};
+    // A window smaller than the canvas: scaled down to fit, with its proportions kept.
+    const double scale = std::min(double(w) / double(cw), double(h) / double(ch));
+    const double tw = double(cw) * scale, th = double(ch) * scale;
+    return {(double(w) - tw) / 2 / ratio, (double(h) - th) / 2 / ratio, tw / ratio, th / ratio};
 }
 
 bool ViewWidget::toCanvas(QPointF pos, int& x, int& y) const {
@@ -162,13 +168,20 @@ void ViewWidget::paintEvent(QPaintEvent*) {
     QImage image(reinterpret_cast<const uchar*>(canvas->data()), canvas->width(), canvas->height(),
                  static_cast<qsizetype>(canvas->width()) * 4, QImage::Format_RGB32);
     const QRectF target = canvasRect();
-    if (target == QRectF(rect())) {
-        image.setDevicePixelRatio(devicePixelRatioF());
+    const double ratio = devicePixelRatioF();
+    // The window of the first paint: the canvas pixel for pixel. (A window exactly k times
+    // the canvas is shown whole too, but scaled, below.)
+    if (target == QRectF(rect()) && std::lround(target.width() * ratio) == canvas->width() &&
+        std::lround(target.height() * ratio) == canvas->height()) {
+        image.setDevicePixelRatio(ratio);
         painter.drawImage(QPointF(0, 0), image);
         return;
     }
     painter.fillRect(rect(), Qt::white);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Whole pixels where the window holds the canvas at least once over; smoothing only where
+    // it must shrink, so that nothing the game drew sharp is blurred.
+    const bool shrinks = target.width() * ratio < canvas->width() - 0.5;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinks);
     painter.drawImage(target, image);
 }
 

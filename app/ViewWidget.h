@@ -47,7 +47,9 @@ class ViewWidget : public QWidget {
     void setLettersByPosition(bool on) { lettersByPosition_ = on; }
 
     // Where the canvas is shown, in the widget's logical pixels: the whole widget while its
-    // size is the first paint's, else the canvas scaled to fit with white bars.
+    // size is the first paint's; in a window k times the canvas or more (device pixels), the
+    // canvas with each pixel k x k, centred between white bars; in a smaller window, the canvas
+    // scaled down to fit, with white bars.
     QRectF canvasRect() const;
     // A widget position in canvas pixels; false when it lies outside the canvas.
     bool toCanvas(QPointF pos, int& x, int& y) const;

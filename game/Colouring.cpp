@@ -50,7 +50,7 @@ void CMekkView::drawColouringFurniture(DrawingContext& dc) {
     dc.setTextColour(kBlack);
     const Rect& message = layout.messageRect[vertexCount];
     dc.fillRect(message, whiteBrush);
-    dc.drawText(kColourMessage, message, TextForm::SingleLeft);
+    dc.drawTextFitted(kColourMessage, message, TextForm::SingleLeft);
 
     const Rect& swatch = layout.swatchRect[vertexCount];
     dc.fillRect(swatch, pieceBrush[colourIndex]);
@@ -82,7 +82,7 @@ void CMekkView::drawAbortMessage(DrawingContext& dc) {
     dc.fillRect(layout.swatchRect[vertexCount], whiteBrush);
     dc.fillRect(layout.tuneBox[vertexCount], whiteBrush);
     dc.fillRect(message, whiteBrush);
-    dc.drawText(kAbortMessage, message, TextForm::SingleLeft);
+    dc.drawTextFitted(kAbortMessage, message, TextForm::SingleLeft);
 }
 
 void CMekkView::colourPiece(int x, int y) {

@@ -45,19 +45,28 @@ void CMekkView::drawHistory(DrawingContext& dc, bool append) {
         const int count = historyCount[s] < capacity ? historyCount[s] : capacity;
         for (int k = 1; k <= count; ++k) {
             std::snprintf(textBuffer, sizeof textBuffer, "%i", historyList[s][k]);
-            dc.drawText(textBuffer, layout.historyCell[s][k], TextForm::SingleRight);
+            dc.drawTextFitted(textBuffer, layout.historyCell[s][k], TextForm::SingleRight);
             total += historyList[s][k];
         }
         historyList[s][totalRow] = total;
         std::snprintf(textBuffer, sizeof textBuffer, "%i", total);
-        dc.drawText(textBuffer, layout.historyCell[s][totalRow], TextForm::SingleRight);
+        dc.drawTextFitted(textBuffer, layout.historyCell[s][totalRow], TextForm::SingleRight);
     }
 
-    dc.drawText("  Tot:", layout.historyCell[0][totalRow], TextForm::SingleLeft);
+    // "  Tot:" stands at the left of the Square total's cell. A large total on a narrow
+    // screen leaves it less room than the cell: it is fitted into what the total leaves free,
+    // with a blank column between them, so that the two never run into each other.
+    const Rect& totalCell = layout.historyCell[0][totalRow];
+    std::snprintf(textBuffer, sizeof textBuffer, "%i", historyList[0][totalRow]);
+    const Font totalFont = dc.fittingFont(textBuffer, totalCell, TextForm::SingleRight);
+    const int totalInkLeft =
+        totalCell.right - totalFont.extent(textBuffer).cx + totalFont.inkBox(textBuffer).left;
+    dc.drawTextFitted("  Tot:", {totalCell.left, totalCell.top, totalInkLeft - 1, totalCell.bottom},
+                      TextForm::SingleLeft);
 
     for (int s = 0; s < 4; ++s) {
         const Rect& head = layout.historyCell[s][0];
-        dc.drawText(kColumnHead[s], head, TextForm::SingleRight);
+        dc.drawTextFitted(kColumnHead[s], head, TextForm::SingleRight);
         // A rule between the last score row and the totals, 6 pixels (of a screen that does
         // not scale) in from the left.
         const int y = layout.historyCell[s][capacity].bottom;

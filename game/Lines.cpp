@@ -84,7 +84,7 @@ void CMekkView::drawBoard(DrawingContext& dc) {
     dc.setTextColour(kBlack);
     const Rect& message = layout.messageRect[vertexCount];
     dc.fillRect(message, whiteBrush);
-    dc.drawText(kConnectMessage, message, TextForm::SingleLeft);
+    dc.drawTextFitted(kConnectMessage, message, TextForm::SingleLeft);
 }
 
 void CMekkView::drawLinesCounter(DrawingContext& dc) {

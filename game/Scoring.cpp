@@ -21,7 +21,7 @@ void drawResultPanel(CMekkView& view, DrawingContext& dc, bool appendToHistory) 
     dc.setTextColour(kBlack);
     const Rect& message = view.layout.messageRect[shape];
     dc.fillRect(message, view.whiteBrush);
-    dc.drawText(view.explanationText, message, TextForm::WordWrap);
+    dc.drawTextFitted(view.explanationText, message, TextForm::WordWrap);
     view.score = view.computeScore();
     view.drawScore(dc);
     view.drawHistory(dc, appendToHistory);
@@ -62,7 +62,7 @@ void CMekkView::drawScore(DrawingContext& dc) {
                 maxScoreText[vertexCount];
     dc.selectFont(boldFont);
     dc.setTextColour(kNoteColour);
-    dc.drawText(scoreNote, layout.explanationRect, TextForm::WordWrap);
+    dc.drawTextFitted(scoreNote, layout.explanationRect, TextForm::WordWrap);
     dc.setTextColour(kBlack);
 }
 

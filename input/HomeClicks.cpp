@@ -56,7 +56,7 @@ void CMekkView::homeClick(int x, int y) {
     const int pen = thinPen.width;
     dc.fillRect(buttonInterior(l.tuneButton[tuneIndex], l.tunePanelRect, pen), whiteBrush);
     std::snprintf(textBuffer, sizeof textBuffer, "%i", tuneIndex + 1);
-    dc.drawText(textBuffer, l.tuneButton[tuneIndex], TextForm::SingleCentre);
+    dc.drawTextFitted(textBuffer, l.tuneButton[tuneIndex], TextForm::SingleCentre);
 
     for (int i = 0; i < 20; ++i) {
         if (!l.tuneButton[i].strictlyContains(x, y)) continue;
@@ -64,7 +64,7 @@ void CMekkView::homeClick(int x, int y) {
         // A click highlights in steps of four colours; the full paint uses steps of one.
         dc.fillRect(buttonInterior(l.tuneButton[i], l.tunePanelRect, pen), pieceBrush[80 - 4 * i]);
         std::snprintf(textBuffer, sizeof textBuffer, "%i", i + 1);
-        dc.drawText(textBuffer, l.tuneButton[i], TextForm::SingleCentre);
+        dc.drawTextFitted(textBuffer, l.tuneButton[i], TextForm::SingleCentre);
         playTuneWhole();
         return;
     }

@@ -92,6 +92,16 @@ class DrawingContext {
 
     // Text in the selected font and text colour, clipped to r.
     void drawText(std::string_view text, const Rect& r, TextForm form);
+    // The same, for a text the player must read: where r cannot hold the text in the selected
+    // font, it is drawn in the largest font of the same face, with a smaller cell height,
+    // that r holds. A text that r holds is drawn exactly as drawText draws it.
+    void drawTextFitted(std::string_view text, const Rect& r, TextForm form);
+    // The font drawTextFitted draws with: the selected font where r holds the text, else the
+    // largest smaller one of its face that r holds, else the smallest the face has.
+    Font fittingFont(std::string_view text, const Rect& r, TextForm form) const;
+    // Whether r holds text drawn in font: every pixel it inks lies inside r, and word-wrapped,
+    // every line of it starts above r's bottom.
+    static bool textFits(const Font& font, std::string_view text, const Rect& r, TextForm form);
     Size textExtent(std::string_view text) const;
 
     // Fills with the selected brush every pixel 4-connected to (x, y) whose colour is not
@@ -105,6 +115,8 @@ class DrawingContext {
     void blit(int x, int y, const Canvas& picture);
 
   private:
+    void drawTextIn(const Font& font, std::string_view text, const Rect& r, TextForm form);
+
     Canvas* canvas_;
     Pen pen_{kBlack, 1};
     Brush brush_{kWhite, true};

@@ -1,5 +1,11 @@
 // Monochrome text: faces matched by fontconfig, glyphs rendered once by FreeType as
 // one-bit bitmaps and kept as runs of set pixels, drawn in one exact colour.
+//
+// Glyphs are shaped by FreeType's auto-hinter for monochrome output, not by the face's own
+// instructions: those leave one-pixel notches in round glyphs (the digit 0 of the history's
+// totals and of the tune panel's "10" and "20" at about 12 pixels), and the auto-hinter draws
+// clean outlines at every size. It also honours fractional sizes, which exact cell heights
+// need.
 #include "screen/Font.h"
 
 #include "screen/Canvas.h"
@@ -32,6 +38,9 @@ struct Run {
 struct Glyph {
     int advance = 0;
     std::vector<Run> runs;
+    // Bounding box of the runs, relative to the pen position on the baseline; empty (left ==
+    // right) for a glyph without ink.
+    int inkLeft = 0, inkRight = 0, inkTop = 0, inkBottom = 0;
 };
 
 // The FreeType library, shared by every face so that it outlives the last one.
@@ -61,8 +70,10 @@ constexpr int kMaxCellHeight = 4096;
 } // namespace
 
 struct FontImpl {
+    std::string face;
     int cellHeight = 0;
     int ascent = 0;
+    double pixelSize = 0;
     std::array<Glyph, kLastGlyph - kFirstGlyph + 1> glyphs{};
 
     const Glyph* glyph(char ch) const {
@@ -156,15 +167,18 @@ Cache& cache() {
     return c;
 }
 
-int roundedUnits(long value, long pixels, long unitsPerEm) {
-    return int(std::lround(double(value) * double(pixels) / double(unitsPerEm)));
+// value * scale / unit, rounded to the nearest whole number, halves away from zero.
+int roundedUnits(long value, long scale, long unit) {
+    return int(std::lround(double(value) * double(scale) / double(unit)));
 }
 
 // Renders the printable ASCII glyphs of a face at a pixel size as runs.
 void renderGlyphs(FT_Face face, FontImpl& impl) {
     for (char ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
         Glyph& g = impl.glyphs[std::size_t(ch - kFirstGlyph)];
-        if (FT_Load_Char(face, FT_ULong(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) continue;
+        if (FT_Load_Char(face, FT_ULong(ch),
+                         FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT) != 0)
+            continue;
         FT_GlyphSlot slot = face->glyph;
         if (slot->format != FT_GLYPH_FORMAT_BITMAP || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
             FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
@@ -184,15 +198,61 @@ void renderGlyphs(FT_Face face, FontImpl& impl) {
                 }
             }
         }
+        for (std::size_t i = 0; i < g.runs.size(); ++i) {
+            const Run& r = g.runs[i];
+            const bool first = i == 0;
+            g.inkLeft = first ? r.x0 : std::min(g.inkLeft, r.x0);
+            g.inkRight = first ? r.x1 : std::max(g.inkRight, r.x1);
+            g.inkTop = first ? r.dy : std::min(g.inkTop, r.dy);
+            g.inkBottom = first ? r.dy + 1 : std::max(g.inkBottom, r.dy + 1);
+        }
+        // The auto-hinter widens some stems (the digits 0 and 4 at small sizes, the bold 4 and
+        // a at many) past the glyph's advance: the advance is widened to hold them, so that a
+        // glyph never runs into the next one, nor a right-aligned number past its rectangle.
+        g.advance = std::max(g.advance, g.inkRight);
     }
 }
 
+// Sizes are FreeType scales: 16.16 multipliers from font units to 64ths of a pixel, so a
+// pixel size p of a face of e units to the em is the scale p * 2^22 / e.
+constexpr long kScaleUnit = 1L << 22;
+
+long scaleOfPixels(long pixels, long upem) {
+    return (pixels * kScaleUnit + upem / 2) / upem;
+}
+
+// The cell height at a scale: the Windows ascent and descent, each rounded to whole pixels.
+int cellAt(long up, long down, long scale) {
+    return roundedUnits(up, scale, kScaleUnit) + roundedUnits(down, scale, kScaleUnit);
+}
+
+// The scale of a font of the given cell height: the largest whole pixel size whose cell does
+// not pass the height, and where that cell falls short, the smallest scale above it whose
+// cell is exactly the height. Ascent and descent grow by far less than a pixel per step of
+// the scale, so that scale exists unless both round up at the same step. 0 when even one
+// pixel is too tall.
+long scaleForCell(long up, long down, long upem, int cellHeight) {
+    const long sum = std::max(up + down, 1L);
+    long size = std::min<long>(cellHeight, long(cellHeight) * upem / sum + 2);
+    while (size > 1 && cellAt(up, down, scaleOfPixels(size, upem)) > cellHeight)
+        --size;
+    const long whole = scaleOfPixels(size, upem);
+    if (cellAt(up, down, whole) >= cellHeight)
+        return cellAt(up, down, whole) == cellHeight ? whole : 0;
+    for (long scale = whole + 1; scale < scaleOfPixels(size + 1, upem); ++scale) {
+        const int cell = cellAt(up, down, scale);
+        if (cell == cellHeight) return scale;
+        if (cell > cellHeight) break;
+    }
+    return whole;
+}
+
 std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library,
-                                         const Match& match, int cellHeight) {
+                                         const Match& match, std::string_view faceName,
+                                         int cellHeight) {
     if (!library->lib || match.file.empty()) return nullptr;
     FT_Face face = nullptr;
     if (FT_New_Face(library->lib, match.file.c_str(), match.index, &face) != 0) return nullptr;
-    auto impl = std::make_shared<FontImpl>();
     const long upem = face->units_per_EM ? face->units_per_EM : 2048;
     long up = face->ascender;
     long down = -face->descender;
@@ -200,18 +260,21 @@ std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library
         up = os2->usWinAscent;
         down = os2->usWinDescent;
     }
-    // The largest whole pixel size whose rounded ascent plus descent fits the cell.
-    const long sum = std::max(up + down, 1L);
-    int size = int(std::min<long>(cellHeight, long(cellHeight) * upem / sum + 2));
-    while (size > 1 && roundedUnits(up, size, upem) + roundedUnits(down, size, upem) > cellHeight)
-        --size;
-    impl->ascent = roundedUnits(up, size, upem);
-    impl->cellHeight = impl->ascent + roundedUnits(down, size, upem);
-    if (impl->cellHeight > cellHeight) { // even one pixel is too tall: nothing to draw
+    const long scale = scaleForCell(up, down, upem, cellHeight);
+    if (scale == 0) { // even one pixel is too tall: nothing to draw
         FT_Done_Face(face);
         return nullptr;
     }
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(size)) == 0) renderGlyphs(face, *impl);
+    auto impl = std::make_shared<FontImpl>();
+    impl->face = std::string(faceName);
+    impl->pixelSize = double(scale) * double(upem) / double(kScaleUnit);
+    impl->ascent = roundedUnits(up, scale, kScaleUnit);
+    impl->cellHeight = cellAt(up, down, scale);
+    FT_Size_RequestRec request{};
+    request.type = FT_SIZE_REQUEST_TYPE_SCALES;
+    request.width = FT_Long(scale);
+    request.height = FT_Long(scale);
+    if (FT_Request_Size(face, &request) == 0) renderGlyphs(face, *impl);
     FT_Done_Face(face);
     return impl;
 }
@@ -228,7 +291,8 @@ Font Font::create(std::string_view face, int cellHeight) {
     auto key = std::make_pair(std::string(face), cellHeight);
     auto it = c.fonts.find(key);
     if (it == c.fonts.end())
-        it = c.fonts.emplace(std::move(key), makeFont(c.library, c.match(face), cellHeight)).first;
+        it = c.fonts.emplace(std::move(key), makeFont(c.library, c.match(face), face, cellHeight))
+                 .first;
     font.impl_ = it->second;
     return font;
 }
@@ -239,6 +303,36 @@ int Font::cellHeight() const {
 
 int Font::ascent() const {
     return impl_ ? impl_->ascent : 0;
+}
+
+double Font::pixelSize() const {
+    return impl_ ? impl_->pixelSize : 0.0;
+}
+
+Font Font::withCellHeight(int cellHeight) const {
+    if (!impl_) return {};
+    return create(impl_->face, cellHeight);
+}
+
+Rect Font::inkBox(std::string_view text) const {
+    Rect box;
+    if (!impl_) return box;
+    bool any = false;
+    long penX = 0;
+    for (char ch : text) {
+        const Glyph* g = impl_->glyph(ch);
+        if (!g) continue;
+        if (g->inkLeft < g->inkRight) {
+            const Rect ink{int(penX + g->inkLeft), impl_->ascent + g->inkTop,
+                           int(penX + g->inkRight), impl_->ascent + g->inkBottom};
+            box = any ? Rect{std::min(box.left, ink.left), std::min(box.top, ink.top),
+                             std::max(box.right, ink.right), std::max(box.bottom, ink.bottom)}
+                      : ink;
+            any = true;
+        }
+        penX += g->advance;
+    }
+    return box;
 }
 
 Size Font::extent(std::string_view text) const {

@@ -19,12 +19,22 @@ class Font {
   public:
     Font() = default;
     // Makes the font of the given face and cell height. Faces and rendered glyphs are cached,
-    // so re-creating the same font at every paint costs nothing after the first time.
+    // so re-creating the same font at every paint costs nothing after the first time. The
+    // cell is exactly the height asked for wherever the face has a size for it.
     static Font create(std::string_view face, int cellHeight);
 
     bool empty() const { return !impl_; }
     int cellHeight() const;
     int ascent() const;
+    // The size the face is drawn at, in pixels (a whole number where that gives the cell, else
+    // a fraction): the cell height is the face's Windows ascent and descent at this size,
+    // each rounded to whole pixels.
+    double pixelSize() const;
+    // The same face at another cell height.
+    Font withCellHeight(int cellHeight) const;
+    // The pixels one line of text inks, relative to its cell's top-left corner: the bounding
+    // box of what draw() sets. An empty rectangle (all zero) when nothing is inked.
+    Rect inkBox(std::string_view text) const;
     // Width and height in pixels of one line of text (height = cell height).
     Size extent(std::string_view text) const;
     // Draws one line of text with its cell's top-left corner at (x, y), in one exact colour,

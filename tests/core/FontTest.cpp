@@ -6,6 +6,10 @@
 
 #include <chrono>
 #include <climits>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace tess;
 
@@ -42,17 +46,139 @@ Canvas paper(int w, int h) {
     return c;
 }
 
+// The four fonts of the layout at unit u: face and cell height.
+struct LayoutFont {
+    const char* face;
+    int cell;
+};
+std::vector<LayoutFont> layoutFonts(int u) {
+    return {
+        {"Arial", 4 * u / 3}, {"Arial", 3 * u / 2}, {"Arial Bold", 2 * u}, {"Arial Bold", 4 * u}};
+}
+
+// The first and one-past-last inked column of each row of a glyph drawn alone, rows without
+// ink left out.
+std::vector<std::pair<int, int>> rowSpans(const Font& f, char ch) {
+    const int cell = f.cellHeight();
+    Canvas c = paper(f.extent(std::string(1, ch)).cx + 2 * cell, 3 * cell);
+    f.draw(c, std::string(1, ch), cell, cell, kInk, {0, 0, c.width(), c.height()});
+    std::vector<std::pair<int, int>> spans;
+    for (int y = 0; y < c.height(); ++y) {
+        int first = -1, last = -1;
+        for (int x = 0; x < c.width(); ++x)
+            if (c.pixel(x, y) == kInk) {
+                if (first < 0) first = x;
+                last = x + 1;
+            }
+        if (first >= 0) spans.push_back({first, last});
+    }
+    return spans;
+}
+
+// A round glyph's outline without notches: its left edge only moves out and then only back in,
+// row by row, and so does its right edge; and a glyph of seven rows or more is widest over at
+// least two rows, not at one row that sticks out.
+bool roundWithoutNotches(const std::vector<std::pair<int, int>>& spans) {
+    if (spans.empty()) return false;
+    const auto unimodal = [&](auto edge, int outward) {
+        std::size_t i = 0;
+        while (i + 1 < spans.size() && outward * (edge(spans[i + 1]) - edge(spans[i])) >= 0)
+            ++i;
+        while (i + 1 < spans.size() && outward * (edge(spans[i + 1]) - edge(spans[i])) <= 0)
+            ++i;
+        return i + 1 == spans.size();
+    };
+    const auto widestRows = [&](auto edge, int outward) {
+        int best = edge(spans[0]);
+        for (const auto& s : spans)
+            if (outward * edge(s) > outward * best) best = edge(s);
+        int rows = 0;
+        for (const auto& s : spans)
+            rows += edge(s) == best;
+        return rows;
+    };
+    const auto left = [](const std::pair<int, int>& s) { return s.first; };
+    const auto right = [](const std::pair<int, int>& s) { return s.second; };
+    if (!unimodal(left, -1) || !unimodal(right, 1)) return false;
+    return spans.size() < 7 || (widestRows(left, -1) >= 2 && widestRows(right, 1) >= 2);
+}
+
 } // namespace
 
-TEST(Font, ArialIsLiberationSansAndFitsTheCellHeight) {
+// Every font the layout makes, for every unit from 1 to 60, has exactly the cell height it
+// asks for; a face pixel size that falls short is made up with a fraction. The history's rows
+// and the tune panel's rows follow the small font's cell.
+TEST(Font, TheLayoutsFourFontsHaveExactlyTheirCellHeightsForEveryUnit) {
+    for (int u = 1; u <= 60; ++u) {
+        for (const LayoutFont& lf : layoutFonts(u)) {
+            const Font f = Font::create(lf.face, lf.cell);
+            EXPECT_EQ(f.cellHeight(), lf.cell) << lf.face << " u " << u;
+            EXPECT_EQ(f.extent("H").cy, lf.cell) << lf.face << " u " << u;
+        }
+    }
+    // Sizes grow with the cell, a fraction where the whole size falls short (u = 18's small
+    // font of 24 pixels), and every glyph is drawn.
+    for (const char* face : {"Arial", "Arial Bold"}) {
+        double previous = 0;
+        for (int cell = 1; cell <= 300; ++cell) {
+            const Font f = Font::create(face, cell);
+            ASSERT_FALSE(f.empty()) << face << " " << cell;
+            EXPECT_GT(f.pixelSize(), previous) << face << " " << cell;
+            previous = f.pixelSize();
+        }
+    }
+    const Font small18 = Font::create("Arial", 24);
+    EXPECT_NE(small18.pixelSize(), int(small18.pixelSize()));
+    EXPECT_GT(small18.extent("0123456789").cx, Font::create("Arial", 23).extent("0123").cx);
+}
+
+// The digit 0 of the totals and of the tune panel's "10" and "20", and the letters O and o,
+// are drawn without one-pixel notches at every size the layout uses, up to an 8K screen.
+TEST(Font, RoundGlyphsHaveCleanOutlinesAtEverySizeUsed) {
+    std::set<std::pair<std::string, int>> done;
+    for (int u = 1; u <= 73; ++u)
+        for (const LayoutFont& lf : layoutFonts(u)) {
+            if (!done.insert({lf.face, lf.cell}).second) continue;
+            const Font f = Font::create(lf.face, lf.cell);
+            for (char ch : {'0', 'O', 'o'})
+                EXPECT_TRUE(roundWithoutNotches(rowSpans(f, ch)))
+                    << lf.face << " cell " << lf.cell << " '" << ch << "'";
+        }
+}
+
+// No glyph of a number inks past its advance: a number right-aligned in a rectangle just its
+// width keeps every column, and two digits side by side never share one.
+TEST(Font, NumbersKeepTheirLastColumnInsideARectangleTheirWidth) {
+    std::set<std::pair<std::string, int>> done;
+    for (int u = 1; u <= 73; ++u)
+        for (const LayoutFont& lf : layoutFonts(u)) {
+            if (!done.insert({lf.face, lf.cell}).second) continue;
+            const Font f = Font::create(lf.face, lf.cell);
+            for (const char* number : {"0", "4", "10", "20", "84", "209", "1400", "35000"}) {
+                const int width = f.extent(number).cx;
+                Canvas whole = paper(width + 4 * lf.cell, 3 * lf.cell);
+                f.draw(whole, number, 2 * lf.cell, lf.cell, kInk,
+                       {0, 0, whole.width(), whole.height()});
+                Canvas fitted = paper(whole.width(), whole.height());
+                DrawingContext dc(fitted);
+                dc.selectFont(f);
+                dc.setTextColour(kInk);
+                dc.drawText(number, {2 * lf.cell, 0, 2 * lf.cell + width, 3 * lf.cell},
+                            TextForm::SingleRight);
+                EXPECT_EQ(inkOf(fitted).count, inkOf(whole).count)
+                    << lf.face << " cell " << lf.cell << " " << number;
+            }
+        }
+}
+
+TEST(Font, ArialIsLiberationSansAndHasExactlyTheCellHeight) {
     EXPECT_EQ(Font::matchedFamily("Arial"), "Liberation Sans");
     EXPECT_EQ(Font::matchedFamily("Arial Bold"), "Liberation Sans");
     for (int cell : {8, 13, 16, 20, 33, 64}) {
         for (const char* face : {"Arial", "Arial Bold"}) {
             const Font f = Font::create(face, cell);
             ASSERT_FALSE(f.empty());
-            EXPECT_LE(f.cellHeight(), cell) << face << " " << cell;
-            EXPECT_GE(f.cellHeight(), cell - 2) << face << " " << cell;
+            EXPECT_EQ(f.cellHeight(), cell) << face << " " << cell;
             EXPECT_GT(f.ascent(), f.cellHeight() / 2);
             EXPECT_EQ(f.extent("Hexagon").cy, f.cellHeight());
         }

@@ -257,7 +257,7 @@ TEST(LayoutPass, MakesTheFontsOfThisPaintAndMeasuresWithThem) {
     dc.setTextColour(Colour(255, 0, 0));
     view.layoutPass(dc);
 
-    // Cell heights 4u/3, 3u/2, 2u and 4u; a face may fall a pixel short of the request.
+    // Cell heights 4u/3, 3u/2, 2u and 4u, exactly.
     const struct {
         const Font* font;
         int cell;
@@ -265,10 +265,8 @@ TEST(LayoutPass, MakesTheFontsOfThisPaintAndMeasuresWithThem) {
                  {&view.normalFont, 18},
                  {&view.boldFont, 24},
                  {&view.largeBoldFont, 48}};
-    for (const auto& f : fonts) {
-        EXPECT_LE(f.font->cellHeight(), f.cell);
-        EXPECT_GE(f.font->cellHeight(), f.cell - 2);
-    }
+    for (const auto& f : fonts)
+        EXPECT_EQ(f.font->cellHeight(), f.cell);
     EXPECT_EQ(view.layout.letterSize, view.smallFont.extent("H"));
     EXPECT_GT(view.layout.letterSize.cy, 0);
 

@@ -1,11 +1,23 @@
 // The view widget: Qt's keys and clicks as the game's, and the canvas shown on resizing.
 #include "app/ViewWidget.h"
 #include "QtApp.h"
+#include "game/ShapeTable.h"
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <array>
+#include <clocale>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <cwchar>
+#include <iterator>
+#include <string>
 #include <tuple>
 
 using tess::app::ViewWidget;
@@ -220,6 +232,203 @@ TEST_F(ViewWidgetTest, AResizedWindowShowsTheFirstCanvasScaledAndMapsClicksBack)
     click({100, 20}, 50000);  // the bar: no click
     click({100, 150}, 60000); // the canvas's centre
     EXPECT_EQ(seen.clicks, (std::vector<std::pair<int, int>>{{200, 150}}));
+}
+
+// Whether the widget shows the canvas exactly in target (device pixels), each canvas pixel as a
+// k x k block of its own colour, with white everywhere else.
+::testing::AssertionResult showsCanvasInBlocks(ViewWidget& w, QRect target, int k) {
+    const tess::Canvas& canvas = *w.view().screen();
+    const QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb want =
+                target.contains(x, y)
+                    ? QRgb(canvas.pixel((x - target.left()) / k, (y - target.top()) / k).argb)
+                    : qRgb(255, 255, 255);
+            if (shot.pixel(x, y) != want)
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is " << std::hex << shot.pixel(x, y)
+                       << ", not " << want;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+// After a window-size change the first paint's canvas is shown with whole pixels wherever the
+// window holds it at least once over: each pixel k x k, nearest, centred between white bars,
+// and a click maps back to exactly the pixel under it.
+TEST_F(ViewWidgetTest, AWindowWholeTimesTheCanvasShowsItsPixelsAsWholeBlocks) {
+    ASSERT_EQ(widget->view().screen()->width(), 400);
+    ASSERT_EQ(widget->view().screen()->height(), 300);
+    const struct {
+        QSize window;
+        int k;
+        QRect target;
+    } cases[] = {
+        {{1000, 700}, 2, {100, 50, 800, 600}},  // twice, with bars on every side
+        {{800, 600}, 2, {0, 0, 800, 600}},      // exactly twice: no bars
+        {{1300, 950}, 3, {50, 25, 1200, 900}},  // three times
+        {{500, 400}, 1, {50, 50, 400, 300}},    // less than twice: whole pixels, unscaled
+        {{1201, 899}, 2, {200, 149, 800, 600}}, // three times as wide, not as high
+    };
+    for (const auto& c : cases) {
+        widget->resize(c.window);
+        QApplication::processEvents();
+        const QRectF shown = widget->canvasRect();
+        EXPECT_EQ(shown, QRectF(c.target)) << c.window.width();
+        const QRect target = shown.toRect();
+        EXPECT_TRUE(showsCanvasInBlocks(*widget, target, c.k)) << c.window.width();
+        EXPECT_EQ(widget->grab().toImage().pixel(target.topLeft()),
+                  QRgb(widget->view().screen()->pixel(0, 0).argb));
+        // Every canvas pixel's block maps back to that pixel, at its corners and its middle.
+        for (const QPoint p : {QPoint(0, 0), QPoint(399, 299), QPoint(123, 45), QPoint(7, 288)})
+            for (const double d : {0.0, c.k / 2.0, c.k - 0.01}) {
+                int x = -1, y = -1;
+                ASSERT_TRUE(widget->toCanvas(
+                    QPointF(target.left() + p.x() * c.k + d, target.top() + p.y() * c.k + d), x,
+                    y));
+                EXPECT_EQ(QPoint(x, y), p) << c.window.width() << " " << d;
+            }
+        int x = -1, y = -1;
+        EXPECT_FALSE(widget->toCanvas(QPointF(target.left() - 0.5, target.center().y()), x, y));
+        EXPECT_FALSE(widget->toCanvas(QPointF(target.right() + 1.5, target.center().y()), x, y));
+    }
+}
+
+// On a screen of pixel ratio 2 the blocks are whole device pixels too. The ratio is the
+// application's, so this test starts itself again with the desktop scaled to 200 %.
+TEST(ViewWidgetHighDensity, AWindowWholeTimesTheCanvasShowsWholeDevicePixelBlocks) {
+    if (qEnvironmentVariableIsSet("TESSARIN_RATIO_CHILD")) {
+        tess::test::qtApp();
+        ViewWidget w(nullptr);
+        w.resize(200, 150);
+        w.show();
+        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
+            QApplication::processEvents();
+        ASSERT_EQ(w.devicePixelRatioF(), 2.0);
+        ASSERT_EQ(w.view().screen()->width(), 400);
+        w.resize(450, 320); // 900 x 640 device pixels: twice the canvas, bars of 50 and 20
+        QApplication::processEvents();
+        EXPECT_EQ(w.canvasRect(), QRectF(25, 10, 400, 300));
+        EXPECT_TRUE(showsCanvasInBlocks(w, QRect(50, 20, 800, 600), 2));
+        int x = -1, y = -1;
+        ASSERT_TRUE(w.toCanvas(QPointF(25 + 123.75, 10 + 45.25), x, y)); // device (297, 110)
+        EXPECT_EQ(QPoint(x, y), QPoint(123, 45));
+        return;
+    }
+    tess::test::qtApp();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_SCALE_FACTOR", "2");
+    env.insert("TESSARIN_RATIO_CHILD", "1");
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=ViewWidgetHighDensity.*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+}
+
+// The date and time in the window title follow the desktop's locale, which Qt applies to the
+// C library when the program starts, and reach the title in their own words whatever the
+// locale's character set. Each locale needs a process of its own: this test, started again
+// with the locale in its environment, shows a view and prints the title it was given.
+TEST(WindowTitle, FollowsTheDesktopsLocale) {
+    if (qEnvironmentVariableIsSet("TESSARIN_TITLE_CHILD")) {
+        tess::test::qtApp();
+        ViewWidget w(nullptr);
+        w.resize(300, 200);
+        w.show();
+        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
+            QApplication::processEvents();
+        std::printf("\ntitle: %s\n", w.windowTitle().toUtf8().constData());
+        std::fflush(stdout);
+        return;
+    }
+    tess::test::qtApp();
+    const QString localedef = QStandardPaths::findExecutable("localedef");
+    if (localedef.isEmpty()) GTEST_SKIP() << "no localedef to make the locales with";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Locale {
+        const char* source;
+        const char* charset;
+        const char* name;
+    };
+    // German in UTF-8, and Russian in KOI8-R, whose every day and month name is non-ASCII.
+    const Locale locales[] = {{"de_DE", "UTF-8", "de_DE.UTF-8"},
+                              {"ru_RU", "KOI8-R", "ru_RU.KOI8-R"}};
+    for (const Locale& l : locales) {
+        QProcess::execute(localedef, {"-i", l.source, "-f", l.charset, dir.filePath(l.name)});
+        if (!QFileInfo::exists(dir.filePath(l.name) + "/LC_TIME"))
+            GTEST_SKIP() << "localedef could not make " << l.name;
+    }
+
+    // The title this process forms for a moment in a locale, in UTC, with the C library's wide
+    // "%c" read through Qt: what the window must show.
+    const QByteArray oldLocPath = qgetenv("LOCPATH"), oldTz = qgetenv("TZ");
+    qputenv("LOCPATH", dir.path().toLocal8Bit());
+    qputenv("TZ", "UTC");
+    tzset();
+    const auto expected = [&](const char* name, std::time_t t) {
+        const std::string before = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, name)) return QString();
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        wchar_t wide[128];
+        const std::size_t n = std::wcsftime(wide, std::size(wide), L"%c", &tm);
+        std::setlocale(LC_TIME, before.c_str());
+        return QStringLiteral("Tessarin -- ") + QString::fromWCharArray(wide, qsizetype(n)) +
+               QStringLiteral(" -- Version ") + QString::fromLatin1(tess::versionText);
+    };
+
+    QStringList titles;
+    for (const Locale& l : locales) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TESSARIN_TITLE_CHILD", "1");
+        env.insert("LOCPATH", dir.path());
+        env.insert("LC_ALL", l.name);
+        env.insert("TZ", "UTC");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        const std::time_t before = std::time(nullptr);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=WindowTitle.FollowsTheDesktopsLocale"});
+        ASSERT_TRUE(child.waitForFinished(60000)) << l.name;
+        const std::time_t after = std::time(nullptr);
+        EXPECT_EQ(child.exitCode(), 0) << l.name;
+        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        const QRegularExpressionMatch m =
+            QRegularExpression("^title: (.*)$", QRegularExpression::MultilineOption).match(out);
+        ASSERT_TRUE(m.hasMatch()) << l.name << "\n" << out.toStdString();
+        const QString title = m.captured(1);
+        titles << title;
+        EXPECT_FALSE(title.contains(QChar(0xFFFD))) << l.name << ": " << title.toStdString();
+        bool matched = false;
+        for (std::time_t t = before; t <= after && !matched; ++t)
+            matched = title == expected(l.name, t);
+        EXPECT_TRUE(matched) << l.name << ": " << title.toStdString() << " is not "
+                             << expected(l.name, before).toStdString();
+    }
+    qputenv("LOCPATH", oldLocPath);
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+    if (oldLocPath.isNull()) qunsetenv("LOCPATH");
+
+    ASSERT_EQ(titles.size(), 2);
+    // German: "Tessarin -- Sa 02 Mär 2024 14:05:09 UTC -- Version M610".
+    EXPECT_TRUE(
+        QRegularExpression("^Tessarin -- \\S+ \\d\\d \\S+ \\d{4} \\d\\d:\\d\\d:\\d\\d UTC -- "
+                           "Version ")
+            .match(titles[0])
+            .hasMatch())
+        << titles[0].toStdString();
+    // Russian: its day and month names in Cyrillic, not the bytes of KOI8-R.
+    EXPECT_TRUE(titles[1].contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")))
+        << titles[1].toStdString();
 }
 
 } // namespace
