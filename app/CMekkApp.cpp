@@ -7,7 +7,7 @@
 #include "app/QtPlatform.h"
 #include "game/Solver.h"
 #include "sound/SoundBank.h"
-#include "sound/sdl/SdlAudio.h"
+#include "app/SdlAudio.h"
 
 #include <QApplication>
 #include <QDir>

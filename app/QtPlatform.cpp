@@ -1,6 +1,6 @@
 #include "app/QtPlatform.h"
 
-#include "sound/sdl/SdlAudio.h"
+#include "app/SdlAudio.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -7,7 +7,7 @@
 // sound/ (playback, Sound commands, tunes).
 #pragma once
 #include "game/Platform.h"
-#include "screen/Canvas.h"
+#include "screen/canvas/Canvas.h"
 
 #include <array>
 #include <cstdint>

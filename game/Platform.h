@@ -1,7 +1,7 @@
 // The one seam between the game and the desktop it runs on. The Qt shell implements it for
 // the real window, tests implement it with fakes that record what was asked.
 #pragma once
-#include "screen/Geometry.h"
+#include "screen/canvas/Geometry.h"
 
 #include <cstddef>
 #include <cstdint>

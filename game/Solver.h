@@ -8,7 +8,7 @@
 // every such choice of left-out lines in exact integer arithmetic on the vertex centres and
 // then walks the lines kept in one go from end to end.
 #pragma once
-#include "screen/Geometry.h"
+#include "screen/canvas/Geometry.h"
 
 #include <vector>
 

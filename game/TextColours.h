@@ -1,6 +1,6 @@
 // Text colours that carry meaning on the game page.
 #pragma once
-#include "screen/Geometry.h"
+#include "screen/canvas/Geometry.h"
 
 namespace tess {
 

@@ -10,7 +10,7 @@
 // itself and a silent or cut-short note still leaves time to see the piece fill.
 #pragma once
 #include "game/Solver.h"
-#include "screen/Canvas.h"
+#include "screen/canvas/Canvas.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,6 +1,6 @@
 // The real sound path: the game's images through SDL to a device that writes what it plays
 // into a file, and the game without any sound device at all.
-#include "sound/sdl/SdlAudio.h"
+#include "app/SdlAudio.h"
 #include "sound/SoundBank.h"
 
 #include <gtest/gtest.h>

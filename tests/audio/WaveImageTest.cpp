@@ -1,5 +1,5 @@
 // Reading wave images: the game's own, and images that are damaged or of another format.
-#include "sound/sdl/WaveImage.h"
+#include "sound/WaveImage.h"
 #include "sound/SoundBank.h"
 
 #include <gtest/gtest.h>

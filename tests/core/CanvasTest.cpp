@@ -1,5 +1,5 @@
 // The exact pixel canvas: what the rules read back after drawing must be exact to the pixel.
-#include "screen/Canvas.h"
+#include "screen/canvas/Canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Monochrome text: sizes by cell height, exact colours, clipping and word wrap.
-#include "screen/Font.h"
-#include "screen/Canvas.h"
+#include "screen/canvas/Font.h"
+#include "screen/canvas/Canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "app/CMainFrame.h"
 #include "game/Solver.h"
 #include "input/KeyCodes.h"
-#include "sound/sdl/SdlAudio.h"
+#include "app/SdlAudio.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // a piece is whatever a 4-connected border fill reaches), so every pixel holds exactly the
 // colour of the pen, brush or text that last covered it: no anti-aliasing, no dithering.
 #pragma once
-#include "screen/Font.h"
-#include "screen/Geometry.h"
+#include "screen/canvas/Font.h"
+#include "screen/canvas/Geometry.h"
 
 #include <cstdint>
 #include <string_view>

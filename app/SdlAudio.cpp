@@ -9,9 +9,9 @@
 // of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
 // silent, and the next sound opens the device again through the same driver, which works as
 // soon as the server is back.
-#include "sound/sdl/SdlAudio.h"
+#include "app/SdlAudio.h"
 
-#include "sound/sdl/WaveImage.h"
+#include "sound/WaveImage.h"
 
 #include <SDL.h>
 

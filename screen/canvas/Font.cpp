@@ -6,9 +6,9 @@
 // totals and of the tune panel's "10" and "20" at about 12 pixels), and the auto-hinter draws
 // clean outlines at every size. It also honours fractional sizes, which exact cell heights
 // need.
-#include "screen/Font.h"
+#include "screen/canvas/Font.h"
 
-#include "screen/Canvas.h"
+#include "screen/canvas/Canvas.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

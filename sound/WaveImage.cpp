@@ -1,4 +1,4 @@
-#include "sound/sdl/WaveImage.h"
+#include "sound/WaveImage.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The exact pixel canvas: rectangles, lines, ellipses, text, the border fill and pictures.
 // Every operation writes whole pixels of one exact colour and clips to the canvas, whatever
 // the coordinates it is given.
-#include "screen/Canvas.h"
+#include "screen/canvas/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

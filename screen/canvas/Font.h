@@ -1,6 +1,6 @@
 // Monochrome text through FreeType, faces matched by fontconfig.
 #pragma once
-#include "screen/Geometry.h"
+#include "screen/canvas/Geometry.h"
 
 #include <cstdint>
 #include <memory>
