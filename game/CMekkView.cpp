@@ -1,8 +1,11 @@
-// The view's creation, its random generator and the dispatch of clicks by page and phase.
+// The view's creation, its random generator, the canvas it paints on and the check of its
+// state after every entry.
 #include "game/CMekkView.h"
 
 #include "sound/SoundBank.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace tess {
@@ -62,11 +65,12 @@ constexpr const char* kExplanationPieces[] = {
 } // namespace
 
 CMekkView::CMekkView(Platform& platformIn) : platform(platformIn) {
-    for (const char* piece : kExplanationPieces) explanationText += piece;
-    for (const char* piece : kInstructionPieces) instructionsText += piece;
+    for (const char* piece : kExplanationPieces)
+        explanationText += piece;
+    for (const char* piece : kInstructionPieces)
+        instructionsText += piece;
     homeIntroText = std::string(kHomeOpening) + instructionsText;
     fillNoteResource(noteResource);
-    makeTools();
     randomState = static_cast<std::uint32_t>(std::time(nullptr));
 }
 
@@ -78,9 +82,7 @@ int CMekkView::nextRandom() {
 }
 
 DrawingContext CMekkView::clientDC() {
-    DrawingContext dc(*screen_);
-    dc.setTransparentBackground();
-    return dc;
+    return DrawingContext(*screen_);
 }
 
 void CMekkView::paint() {
@@ -93,18 +95,17 @@ void CMekkView::paint() {
     DrawingContext dc(*screen_);
     OnDraw(dc);
     platform.present();
+    checkState("a paint");
 }
 
-void CMekkView::OnLButtonDown(int x, int y) {
-    if (!screen_) return;
-    if (currentPage == kHomePage) {
-        homeClick(x, y);
-    } else if (gamePhase == kDrawing) {
-        addLine(x, y);
-    } else if (gamePhase == kColouring) {
-        colourPiece(x, y);
-    }
-    // In Finished a click does nothing.
+void CMekkView::checkState([[maybe_unused]] const char* entry) const {
+#ifdef TESSARIN_CHECK_STATE
+    const std::string broken = brokenInvariant();
+    if (broken.empty()) return;
+    std::fprintf(stderr, "tessarin: after %s the game's state is broken: %s\n", entry,
+                 broken.c_str());
+    std::abort();
+#endif
 }
 
 } // namespace tess

@@ -1,15 +1,21 @@
-// The game view: the whole record of the game's state, its layout and drawing tools, and the
-// handlers of clicks, keys, Sound commands and paints. It draws into its own exact canvas and
-// reaches the desktop only through Platform.
+// The game view: the record of the game's state, the rules that change it, and the entries
+// from the shell (paint, click, key, Sound command). It draws into its own exact canvas with
+// the painters of screen/ and reaches the desktop only through Platform.
 //
-// Member functions are defined by subsystem: game/ (state, lines, colouring, scoring,
-// history), screen/ (layout, painting, tools, pictures), input/ (keys, home-page clicks) and
-// sound/ (playback, Sound commands, tunes).
+// Its state is grouped by how long it lives: RunState for the whole run of the program,
+// GameState for the game on the page, DrawingTools (screen/Tools.h) for the run, and the
+// layout for the latest paint. Each change of page or phase is one function of the page flow.
+//
+// Member functions are defined by subsystem: game/ (creation and painting, the page flow,
+// lines, colouring, scoring and history, sound, the state's invariants) and input/ (the
+// dispatch of clicks and keys).
 #pragma once
 #include "game/Platform.h"
+#include "screen/Layout.h"
+#include "screen/Painters.h"
+#include "screen/Tools.h"
 #include "screen/canvas/Canvas.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,9 +29,7 @@ constexpr int kDrawing = 0;
 constexpr int kColouring = 1;
 constexpr int kFinished = 2;
 
-constexpr int kMaxPieces = 301;  // pieces a game can record
-constexpr int kHistoryRows = 52; // cells per history column: head, up to 50 scores, total
-constexpr int kMaxHistoryCapacity = 50;
+constexpr int kMaxPieces = 301; // pieces a game can record
 
 // Sound commands of the Sound menu.
 constexpr int kCmdSoundOn = 32771;
@@ -33,36 +37,58 @@ constexpr int kCmdSoundOff = 32773;
 constexpr int kCmdNotesToEnd = 32774;
 constexpr int kCmdCutNotesShort = 32775;
 
-// Everything the layout pass computes from the client area. Per-shape arrays are indexed
-// directly by vertex count (4, 6, 8, 10); vertex arrays by [vertexCount][vertex 1..n].
-struct Layout {
-    Rect clientRect;
-    Rect firstClientRect{0, -1, 0, 0}; // unset while top is -1
-    int unit = 0;
-    Size letterSize;
-    Rect vertexCircle[11][11];
-    Point vertexCentre[11][11];
-    Point outsidePoint[11];
-    Rect messageRect[11];
-    Rect swatchRect[11];
-    Rect tuneBox[11];
-    Rect frameRect[11];
-    Rect linesRect, maxLinesRect, piecesRect, maxPiecesRect, scoreRect;
-    Rect explanationRect, historyRect;
-    Rect historyCell[4][kHistoryRows];
-    int historyColumnWidth = 0;
-    int historyRowsFitted = 0;
-    int historyCapacity = 0;
-    Rect titleRect, introRect;
-    Rect shapeButton[4];
-    Size pictureSize{80, 94}; // the shape pictures' size in pixels of this screen
-    Rect tuneTitleRect;
-    Rect tuneButton[20];
-    Rect tunePanelRect, tunePanelOutline;
-    int tuneColumnWidth = 0;
+// What lasts the whole run of the program, from the view's creation to its end.
+struct RunState {
+    // The home page's introduction, the F1 instructions and the score page's explanation.
+    std::string explanationText;
+    std::string homeIntroText;
+    std::string instructionsText;
+    // The Sound menu's two settings, and printing from the menu, which stays switched off.
+    std::string soundSwitch = "on";
+    std::string noteMode = "end";
+    std::string printSwitch = "off";
+    int tuneIndex = 0; // the selected tune, 0 to 19
+    // The colour the next piece is filled with, 0 to 80. The cycle runs on from game to game
+    // and starts afresh after Home.
+    int colourIndex = 0;
+    // Score history: scores per shape (0 Square .. 3 Decagon), 1-based, total behind the
+    // scores shown (at historyCapacity + 1).
+    int historyCount[4] = {};
+    int historyList[4][kHistoryRows] = {};
+    // Note slot -> sound resource number.
+    int noteResource[100] = {};
+    // The C runtime's generator (state * 214013 + 2531011, bits 16 to 30), seeded once from the
+    // clock when the view is created.
+    std::uint32_t randomState = 0;
 };
 
-class CMekkView {
+// The game on the page: its shape, path and pieces, from a shape's start until the next
+// start, Enter or Home. The page flow resets what each change of page or phase must.
+struct GameState {
+    int currentPage = kHomePage;
+    // 0: the game page's next paint draws a new random start vertex, then sets it to 1.
+    int startVertexChosen = 0;
+    int gamePhase = kDrawing;
+    int vertexCount = 4;
+    int pathLength = 1; // vertices on the path, the start included
+    int path[100] = {}; // path[1] is the start vertex
+    int pieceCount = 0;
+    int pieceColour[kMaxPieces + 1] = {}; // piece n's colour, n = 1..pieceCount
+    Point pieceSeed[kMaxPieces];          // where piece n + 1 was clicked
+    int noteIndex = 0;                    // the latest piece's note in the tune, 1-based
+    int score = 0;
+    std::string scoreNote;
+    // How a finished game ended: aborted by a leaking fill, with where and in which colour
+    // the escaped fill started, so that a repaint draws the picture the abort left.
+    bool gameAborted = false;
+    Point abortSeed;
+    int abortColour = 0;
+    // Whether End appends the score to the history. A watched perfect game clears it for its
+    // own End: its score is shown but is not the player's.
+    bool scoreToHistory = true;
+};
+
+class CMekkView : public RunState, public GameState, public DrawingTools {
   public:
     explicit CMekkView(Platform& platform);
     ~CMekkView();
@@ -74,7 +100,8 @@ class CMekkView {
     void paint();
     // Paints the current page into dc: title, layout pass, then the page from the state.
     void OnDraw(DrawingContext& dc);
-    // Left button down at (x, y) in canvas pixels.
+    // Left button down at (x, y) in canvas pixels: a home-page click, a vertex click or a
+    // colouring click, by page and phase.
     void OnLButtonDown(int x, int y);
     // Key down with a key code of input/KeyCodes.h.
     void OnKeyDown(int key);
@@ -84,109 +111,34 @@ class CMekkView {
     // The canvas the handlers draw on; null before the first paint.
     const Canvas* screen() const { return screen_.get(); }
 
-    // ---- Game state ----
-    int currentPage = kHomePage;
-    int startVertexChosen = 0;
-    int gamePhase = kDrawing;
-    int pathLength = 1;
-    int path[100] = {};
-    int vertexCount = 4;
-    int colourIndex = 0;
-    int pieceCount = 0;
-    int pieceColour[kMaxPieces + 1] = {};
-    int tuneIndex = 0;
-    int noteIndex = 0;
-    int score = 0;
-    char textBuffer[24] = {};
-    Point pieceSeed[kMaxPieces];
-    // How a finished game ended: aborted by a leaking fill, with where and in which colour
-    // the escaped fill started, so that a repaint draws the picture the abort left.
-    bool gameAborted = false;
-    Point abortSeed;
-    int abortColour = 0;
-
-    std::string explanationText;
-    std::string homeIntroText;
-    std::string instructionsText;
-    std::string soundSwitch = "on";
-    std::string noteMode = "end";
-    std::string printSwitch = "off";
-    std::string scoreNote;
-
-    // Score history: scores per shape (0 Square .. 3 Decagon), 1-based, total behind.
-    int historyCount[4] = {};
-    int historyList[4][kHistoryRows] = {};
-    // Whether End appends the score to the history. A watched perfect game clears it for its
-    // own End: its score is shown but is not the player's.
-    bool scoreToHistory = true;
-
-    // Note slot -> sound resource number.
-    int noteResource[100] = {};
-
-    // The C runtime's generator (state * 214013 + 2531011, bits 16 to 30), seeded once
-    // from the clock when the view is created.
-    std::uint32_t randomState = 0;
-    int nextRandom();
-
-    // ---- Layout ----
-    Layout layout;
-
-    // ---- Drawing tools ----
-    // Device pixels per desktop pixel, read at the first paint and kept for the run: the pens
-    // and the shape pictures are made for it (1 until then).
-    double pixelRatio = 1.0;
-    Canvas shapePicture[4];
-    Pen thinPen, mediumPen, thickPen, redPen;
-    Brush redBrush, lavenderBrush, whiteBrush, pinkBrush;
-    Brush pieceBrush[102];
-    Font largeBoldFont, normalFont, smallFont, boldFont;
-    Colour piecePalette[81];
-    Colour nearestColour[81];
-    int pieceBrushesMade = 0;
-
-    // ---- Line drawing ----
-    void addLine(int x, int y);
-    void drawBoard(DrawingContext& dc);
-    void drawLinesCounter(DrawingContext& dc);
-
-    // ---- Colouring ----
+    // ---- Page flow: every change of page or phase, each in one place ----
+    // A shape picture clicked: the game page of that shape from a random start vertex.
+    void startShape(int vertexCount);
+    // The game page of a shape from a chosen start vertex, with no random draw: a watched
+    // perfect game, and tests.
+    void startShapeFrom(int vertexCount, int startVertex);
+    // Enter on a finished game: the same shape again from a new random start vertex.
+    void playAgain();
+    // Home on a finished game: the home page; the next game's colours start afresh.
+    void returnHome();
+    // End while drawing: the frame round the shape, and colouring begins.
     void beginColouring();
-    void colourPiece(int x, int y);
-    void drawTuneBox(DrawingContext& dc);
-    // The pieces counter and its maximum, as colouring draws them.
-    void drawPiecesCounter(DrawingContext& dc);
-    // A counter: the count in red and its label in one rectangle, " out of:" and the maximum
-    // in green in the next.
-    void drawCounter(DrawingContext& dc, const Rect& countRect, const char* label, int count,
-                     const Rect& maximumRect, int maximum);
-    // The frame, the colouring instruction and the "Next Color" swatch, as End and a repaint
-    // of the colouring and finished states draw them.
-    void drawColouringFurniture(DrawingContext& dc);
-    // Swatch and tune box erased and the abort message, as a leaking fill and a repaint of
-    // the aborted game draw them.
-    void drawAbortMessage(DrawingContext& dc);
-
-    // ---- Scoring and history ----
-    int computeScore() const;
+    // End while colouring: the score, its explanation and the history with the score in it.
     void scoreGame();
-    void drawColouringState(DrawingContext& dc);
-    // The score, "Score:" and the score note, as End and a repaint of Finished draw them.
-    void drawScore(DrawingContext& dc);
-    // Draws the history table; first appends score to the current shape's column if append.
-    void drawHistory(DrawingContext& dc, bool append);
 
-    // ---- Screen ----
-    void layoutPass(DrawingContext& dc);
-    void drawHomePage(DrawingContext& dc);
-    void fitPieceColours(DrawingContext& dc);
-    void makeTools();    // pens, brushes, palette and pictures, at construction
-    void makePictures(); // the four shape pictures, for pixelRatio
-    // Pens and pictures for a screen of this pixel ratio: widths 1, 2 and 4 become r, 2r and
-    // 4r, and the pictures r x 80 by r x 94, each rounded to whole pixels (scaledPixels).
-    void applyPixelRatio(double ratio);
-
-    // ---- Input ----
+    // ---- Rules ----
+    // A click in the drawing phase: the line to the vertex clicked, unless it repeats one.
+    void addLine(int x, int y);
+    // A click in the colouring phase: fills the piece clicked, or aborts a leaking fill.
+    void colourPiece(int x, int y);
+    // A click on the home page: a shape picture starts a game, a tune button selects a tune.
     void homeClick(int x, int y);
+    int computeScore() const;
+    // The score as the score note explains it, for the current shape.
+    std::string scoreNoteText() const;
+    // Appends score to the current shape's column of the history, dropping the oldest score
+    // of a full column, and sums the scores shown into the totals.
+    void appendScoreToHistory();
 
     // ---- Sound ----
     void playSoundAsync(int resource);
@@ -195,11 +147,41 @@ class CMekkView {
     // The note of the piece coloured after `piecesBefore` pieces, under the sound settings.
     void playPieceNote(int piecesBefore);
 
+    // ---- Checks ----
+    // The first rule of the state that does not hold, in words, or empty when all hold: the
+    // page and phase, the path (a walk over the shape's vertices that repeats no line), the
+    // pieces and their colours, the history. Checked by the view itself after every entry
+    // where the build asks for it (TESSARIN_CHECK_STATE), and by the storms and the fuzzer.
+    std::string brokenInvariant() const;
+
+    int nextRandom();
+
+    // ---- Layout of the latest paint ----
+    Layout layout;
+
     Platform& platform;
 
+    // The layout pass that begins every paint: the first paint's client area and pixel ratio,
+    // kept for the run, then this paint's fonts and layout.
+    void layoutPass(DrawingContext& dc);
+
   private:
-    // A drawing context on the view's canvas for a handler, transparent background. The
-    // canvas is made by the first paint, so handlers that run before it have nothing to do.
+    // A page on dc with this paint's layout and the view's tools.
+    Page pageOn(DrawingContext& dc) const { return Page{dc, layout, *this}; }
+    // The parts of the game page that follow the state.
+    void drawLinesCounter(Page page) const;
+    void drawPiecesCounter(Page page) const;
+    // The score, its note and explanation and the history table, as End and a repaint of a
+    // scored game draw them.
+    void drawResult(Page page) const;
+    // Everything End and the colouring clicks drew, again from the recorded pieces, as a paint
+    // of the colouring and finished phases draws it.
+    void drawColouringState(Page page) const;
+    // Aborts the game with the state's check when the build checks the state after every entry.
+    void checkState(const char* entry) const;
+
+    // A drawing context on the view's canvas for a handler. The canvas is made by the first
+    // paint, so handlers that run before it have nothing to do.
     DrawingContext clientDC();
     std::unique_ptr<Canvas> screen_;
 };

@@ -20,9 +20,15 @@ extern const char* const factorText[12];
 extern const char* const maxScoreText[12];
 extern const char* const versionText;
 
-inline std::int32_t maxLines(int vertexCount) { return shapeTable[vertexCount]; }
-inline std::int32_t maxPieces(int vertexCount) { return shapeTable[12 + vertexCount]; }
-inline std::int32_t difficultyFactor(int vertexCount) { return shapeTable[24 + vertexCount]; }
+inline std::int32_t maxLines(int vertexCount) {
+    return shapeTable[vertexCount];
+}
+inline std::int32_t maxPieces(int vertexCount) {
+    return shapeTable[12 + vertexCount];
+}
+inline std::int32_t difficultyFactor(int vertexCount) {
+    return shapeTable[24 + vertexCount];
+}
 // The row of tune t (0 to 19): row[0] = L, row[1..L] = note slots.
 inline const std::int32_t* tuneRow(int t) {
     return shapeTable + kTuneTableStart + t * kTuneRowLength;

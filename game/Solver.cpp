@@ -3,8 +3,7 @@
 #include "game/Solver.h"
 
 #include "game/CMekkView.h"
-#include "input/KeyCodes.h"
-#include "screen/LayoutMath.h"
+#include "screen/Layout.h"
 
 #include <algorithm>
 #include <bit>
@@ -155,28 +154,21 @@ class SilentPlatform : public Platform {
     Size client_;
 };
 
-// Everything the solver asks of the game view, in one place. A game of the shape starts from
-// the path's first vertex, as if the home page had drawn it; the vertices are clicked in
-// order; End; every white pixel inside the frame that the open space round the shape does
+// Everything the solver asks of the game view, in one place, through the game's own rules. A
+// game of the shape starts from the path's first vertex; the vertices are clicked in order;
+// End; every white pixel inside the frame that the open space round the shape does
 // not reach is clicked, so each closed piece is coloured by the game's own fill; End.
 void playOnView(CMekkView& view, const PerfectPath& perfect, PerfectGame& game) {
     const int n = perfect.vertexCount;
     view.OnCommand(kCmdSoundOff);
     view.paint();
-    view.currentPage = kGamePage;
-    view.vertexCount = n;
-    view.gamePhase = kDrawing;
-    view.pathLength = 1;
-    view.startVertexChosen = 0;
-    view.paint(); // the new game's first paint draws a start vertex of its own
-    view.path[1] = perfect.vertices.front();
-    view.paint();
+    view.startShapeFrom(n, perfect.vertices.front());
     for (std::size_t k = 1; k < perfect.vertices.size(); ++k) {
         const Point c = view.layout.vertexCentre[n][perfect.vertices[k]];
-        view.OnLButtonDown(c.x, c.y);
+        view.addLine(c.x, c.y);
     }
     game.lines = view.pathLength - 1;
-    view.OnKeyDown(vk::End);
+    view.beginColouring();
 
     // The open space round the shape, found by a fill from the probe point on a copy.
     const Canvas& screen = *view.screen();
@@ -189,13 +181,12 @@ void playOnView(CMekkView& view, const PerfectPath& perfect, PerfectGame& game) 
     const Rect frame = view.layout.frameRect[n];
     for (int y = frame.top; y <= frame.bottom && view.gamePhase == kColouring; ++y)
         for (int x = frame.left; x <= frame.right && view.gamePhase == kColouring; ++x)
-            if (screen.pixel(x, y) == kWhite && outside.pixel(x, y) != mark)
-                view.OnLButtonDown(x, y);
+            if (screen.pixel(x, y) == kWhite && outside.pixel(x, y) != mark) view.colourPiece(x, y);
 
     game.pieces = view.pieceCount;
     for (int k = 0; k < std::min(view.pieceCount, kMaxPieces); ++k)
         game.pieceSeeds.push_back(view.pieceSeed[k]);
-    view.OnKeyDown(vk::End);
+    view.scoreGame();
     game.score = view.score;
 }
 

@@ -1,9 +1,8 @@
-// The watched perfect game: the solver's path played on the player's view, one click or key at
-// a time, through the same handlers as a player's clicks and keys.
+// The watched perfect game: the solver's path played on the player's view, one step at a time,
+// through the same rules as a player's clicks and keys.
 #include "game/WatchedGame.h"
 
 #include "game/CMekkView.h"
-#include "input/KeyCodes.h"
 
 namespace tess {
 
@@ -26,17 +25,8 @@ int WatchedGame::start(int vertexCount) {
     path_ = findPerfectPath(vertexCount);
     if (path_.lines <= 0) return kEnded;
 
-    // A new game of the shape whose start vertex is the path's first, painted as the home
-    // page's shape click paints a new game. The first paint of the run has already fitted the
-    // piece colours, so the game needs no random draw for its start.
-    view_.currentPage = kGamePage;
-    view_.vertexCount = vertexCount;
-    view_.gamePhase = kDrawing;
-    view_.pathLength = 1;
-    view_.gameAborted = false;
-    view_.path[1] = path_.vertices.front();
-    view_.startVertexChosen = 1;
-    view_.paint();
+    // A new game of the shape whose start vertex is the path's first: no random draw.
+    view_.startShapeFrom(vertexCount, path_.vertices.front());
 
     nextVertex_ = 1;
     stage_ = Stage::Lines;
@@ -62,12 +52,12 @@ int WatchedGame::drawNextLine() {
     if (nextVertex_ < path_.vertices.size()) {
         const Point c = view_.layout.vertexCentre[path_.vertexCount][path_.vertices[nextVertex_]];
         ++nextVertex_;
-        view_.OnLButtonDown(c.x, c.y);
+        view_.addLine(c.x, c.y);
         return kLineBeat;
     }
 
     // Every line is drawn: End puts the frame round the shape.
-    view_.OnKeyDown(vk::End);
+    view_.beginColouring();
     if (view_.gamePhase != kColouring) {
         stage_ = Stage::Idle;
         return kEnded;
@@ -97,7 +87,7 @@ int WatchedGame::colourNextPiece() {
                 outside_->pixel(scanX_, scanY_) == kOutsideMark)
                 continue;
             const int before = view_.pieceCount;
-            view_.OnLButtonDown(scanX_, scanY_);
+            view_.colourPiece(scanX_, scanY_);
             if (view_.gamePhase != kColouring) {
                 // The fill escaped after all: the game ended aborted, as a player's would.
                 stage_ = Stage::Idle;
@@ -115,7 +105,7 @@ int WatchedGame::colourNextPiece() {
 int WatchedGame::score() {
     // End shows the score page; the score is shown but kept out of the history.
     view_.scoreToHistory = false;
-    view_.OnKeyDown(vk::End);
+    view_.scoreGame();
     view_.scoreToHistory = true;
     stage_ = Stage::Idle;
     outside_.reset();
@@ -127,12 +117,7 @@ void WatchedGame::stop() {
     stage_ = Stage::Idle;
     outside_.reset();
     // The home page, as Home shows it after a game: the next game's colours start afresh.
-    view_.currentPage = kHomePage;
-    view_.gamePhase = kDrawing;
-    view_.pathLength = 1;
-    view_.colourIndex = 0;
-    view_.gameAborted = false;
-    view_.paint();
+    view_.returnHome();
 }
 
 } // namespace tess

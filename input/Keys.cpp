@@ -45,28 +45,13 @@ void CMekkView::OnKeyDown(int key) {
     if (!screen()) return; // nothing is shown yet
 
     if (key == vk::Return) {
-        // A new game with the same shape; its first paint picks the start vertex.
-        if (gamePhase != kFinished) return;
-        startVertexChosen = 0;
-        gamePhase = kDrawing;
-        pathLength = 1;
-        gameAborted = false;
-        DrawingContext dc = clientDC();
-        OnDraw(dc);
+        if (gamePhase == kFinished) playAgain();
     } else if (key == vk::Home) {
-        if (currentPage != kGamePage || gamePhase != kFinished) return;
-        currentPage = kHomePage;
-        gamePhase = kDrawing;
-        pathLength = 1;
-        colourIndex = 0; // the next game's colours start from the beginning
-        gameAborted = false;
-        DrawingContext dc = clientDC();
-        OnDraw(dc);
+        if (currentPage == kGamePage && gamePhase == kFinished) returnHome();
     } else if (key == vk::End) {
-        if (currentPage != kGamePage) return;
-        if (gamePhase == kDrawing) {
+        if (currentPage == kGamePage && gamePhase == kDrawing) {
             beginColouring();
-        } else if (gamePhase == kColouring) {
+        } else if (currentPage == kGamePage && gamePhase == kColouring) {
             scoreGame();
         }
     } else if (key == vk::F1) {
@@ -75,6 +60,7 @@ void CMekkView::OnKeyDown(int key) {
         // The home page is a small keyboard; its notes sound whatever the Sound menu says.
         if (currentPage == kHomePage) playSoundSync(noteResource[kLetterSlot[key - vk::A]]);
     }
+    checkState("a key");
 }
 
 } // namespace tess

@@ -1,6 +1,6 @@
-// The layout pass that begins every paint: the fonts of this paint, the measured counters,
-// and every rectangle and point of both pages, all derived from the client area.
-#include "screen/LayoutMath.h"
+// The layout of both pages from the client area, and the layout pass that begins every paint:
+// the fonts of this paint, the measured counters, and every rectangle and point.
+#include "screen/Layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,15 +59,6 @@ void placeFurniture(Layout& l, int shape, int rightUnits, int bottomUnits, Point
 }
 
 } // namespace
-
-double usableRatio(double ratio) {
-    if (!(ratio >= 1.0)) return 1.0; // below 1, or no number at all
-    return std::min(ratio, 8.0);
-}
-
-int scaledPixels(int pixels, double ratio) {
-    return std::max(1, int(std::lround(pixels * usableRatio(ratio))));
-}
 
 int layoutUnit(int clientHeight) {
     return std::max(1, (clientHeight - 10) / 59);
@@ -155,45 +146,32 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
     return l;
 }
 
-void CMekkView::layoutPass(DrawingContext& dc) {
-    // The client area is read once, at the first paint, and kept for the rest of the run:
-    // the canvas was made at that size, and every recorded click point and piece seed refers
-    // to it. If the window changes later the shell shows the same canvas scaled.
-    if (layout.firstClientRect.top == -1) {
-        const Size size = platform.clientSize();
-        layout.firstClientRect = {0, 0, std::max(0, size.cx), std::max(0, size.cy)};
-        // The screen's pixel ratio is read with it and kept as long: pens and pictures.
-        applyPixelRatio(platform.pixelRatio());
-    }
-    const Rect clientRect = layout.firstClientRect;
+Layout layOutPage(DrawingContext& dc, DrawingTools& tools, const Rect& clientRect) {
     const int u = layoutUnit(clientRect.bottom);
 
-    smallFont = Font::create("Arial", 4 * u / 3);
-    dc.selectFont(smallFont);
+    tools.smallFont = Font::create("Arial", 4 * u / 3);
+    dc.selectFont(tools.smallFont);
     const Size letter = dc.textExtent("H");
-    normalFont = Font::create("Arial", 3 * u / 2);
-    boldFont = Font::create("Arial Bold", 2 * u);
-    largeBoldFont = Font::create("Arial Bold", 4 * u);
+    tools.normalFont = Font::create("Arial", 3 * u / 2);
+    tools.boldFont = Font::create("Arial Bold", 2 * u);
+    tools.largeBoldFont = Font::create("Arial Bold", 4 * u);
 
     auto widthIn = [&](const Font& font, const char* text) {
         dc.selectFont(font);
         return dc.textExtent(text).cx;
     };
     CounterWidths widths;
-    widths.lines = widthIn(normalFont, "# of lines:  ");
-    widths.twoDigits = widthIn(largeBoldFont, "22");
-    widths.outOf = widthIn(normalFont, "out of:  ");
-    widths.pieces = widthIn(normalFont, "# of pieces:  ");
-    widths.threeDigits = widthIn(largeBoldFont, "222");
-    widths.score = widthIn(normalFont, "Score:  ");
-    widths.hundred = widthIn(largeBoldFont, "100");
-
-    const Rect first = layout.firstClientRect;
-    layout = computeLayout(clientRect, widths, letter, pixelRatio);
-    layout.firstClientRect = first;
+    widths.lines = widthIn(tools.normalFont, "# of lines:  ");
+    widths.twoDigits = widthIn(tools.largeBoldFont, "22");
+    widths.outOf = widthIn(tools.normalFont, "out of:  ");
+    widths.pieces = widthIn(tools.normalFont, "# of pieces:  ");
+    widths.threeDigits = widthIn(tools.largeBoldFont, "222");
+    widths.score = widthIn(tools.normalFont, "Score:  ");
+    widths.hundred = widthIn(tools.largeBoldFont, "100");
 
     dc.setTextColour(kBlack);
-    dc.selectFont(largeBoldFont);
+    dc.selectFont(tools.largeBoldFont);
+    return computeLayout(clientRect, widths, letter, tools.pixelRatio);
 }
 
 } // namespace tess

@@ -3,8 +3,9 @@
 // beneath in capitals of different colours. They are drawn by the game's own drawing code at
 // the size the screen needs, 80 by 94 pixels times its pixel ratio, so that they stay sharp on
 // a high-density screen; each size is drawn once for the whole program.
-#include "game/CMekkView.h"
-#include "screen/LayoutMath.h"
+#include "screen/Pictures.h"
+
+#include "screen/Tools.h"
 
 #include <algorithm>
 #include <array>
@@ -137,7 +138,6 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
     const int nameTop = s.nameTop;
     Canvas picture(W, s.height);
     DrawingContext dc(picture);
-    dc.setTransparentBackground();
     dc.fillRect(Rect{0, 0, W, s.height}, Brush{kWhite, true});
 
     // The outline and the lines of the game, as wide as the game's thin pen, black.
@@ -212,8 +212,10 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
     return picture;
 }
 
-// The pictures of every pixel ratio drawn so far, for every view of the program.
-const std::array<Canvas, 4>& picturesFor(double ratio) {
+} // namespace
+
+const std::array<Canvas, 4>& shapePictures(double ratio) {
+    // The pictures of every pixel ratio drawn so far, for every view of the program.
     static std::mutex lock;
     static std::map<double, std::array<Canvas, 4>> drawn;
     std::lock_guard guard(lock);
@@ -226,14 +228,6 @@ const std::array<Canvas, 4>& picturesFor(double ratio) {
         it = drawn.emplace(ratio, std::move(pictures)).first;
     }
     return it->second;
-}
-
-} // namespace
-
-void CMekkView::makePictures() {
-    const std::array<Canvas, 4>& pictures = picturesFor(pixelRatio);
-    for (std::size_t k = 0; k < 4; ++k)
-        shapePicture[k] = pictures[k];
 }
 
 } // namespace tess

@@ -1,7 +1,12 @@
-// The view's pens, solid brushes and piece colours, and the one-time fitting of the piece
-// brushes to the device being painted.
-#include "game/CMekkView.h"
-#include "screen/LayoutMath.h"
+// The pens, solid brushes and piece colours, the one-time fitting of the piece brushes to the
+// device being painted, and the sizes that follow the screen's pixel ratio.
+#include "screen/Tools.h"
+
+#include "screen/Pictures.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace tess {
 
@@ -9,7 +14,7 @@ namespace {
 
 // The 81 piece colours. Colours 1 to 80 are the colouring cycle; colour 0 colours only the
 // first piece after the view is made or after Home.
-constexpr Colour kPieceColours[81] = {
+constexpr Colour kPalette[kPieceColours] = {
     {240, 240, 100}, {240, 160, 100}, {240, 80, 100},  {240, 0, 100},   {240, 100, 240},
     {240, 100, 160}, {240, 100, 80},  {240, 100, 0},   {220, 220, 100}, {255, 100, 170},
     {80, 240, 100},  {0, 240, 100},   {100, 240, 240}, {205, 105, 205}, {100, 240, 80},
@@ -31,13 +36,12 @@ constexpr Colour kPieceColours[81] = {
 
 } // namespace
 
-void CMekkView::makeTools() {
+DrawingTools::DrawingTools() {
     // No piece brush exists until the first paint that needs one fits them to its device.
     for (Brush& brush : pieceBrush)
         brush = Brush{kBlack, false};
-    for (int c = 0; c < 81; ++c)
-        piecePalette[c] = kPieceColours[c];
-
+    for (int c = 0; c < kPieceColours; ++c)
+        piecePalette[c] = kPalette[c];
     applyPixelRatio(1.0);
 
     redBrush = Brush{Colour(255, 72, 72), true};
@@ -46,21 +50,34 @@ void CMekkView::makeTools() {
     pinkBrush = Brush{Colour(255, 240, 240), true};
 }
 
-void CMekkView::applyPixelRatio(double ratio) {
+double usableRatio(double ratio) {
+    if (!(ratio >= 1.0)) return 1.0; // below 1, or no number at all
+    return std::min(ratio, 8.0);
+}
+
+int scaledPixels(int pixels, double ratio) {
+    return std::max(1, int(std::lround(pixels * usableRatio(ratio))));
+}
+
+void DrawingTools::applyPixelRatio(double ratio) {
     const double previous = pixelRatio;
     pixelRatio = usableRatio(ratio);
     thinPen = Pen{kBlack, scaledPixels(1, pixelRatio)};
     mediumPen = Pen{kBlack, scaledPixels(2, pixelRatio)};
     thickPen = Pen{kBlack, scaledPixels(4, pixelRatio)};
     redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
-    if (shapePicture[0].width() == 0 || previous != pixelRatio) makePictures();
+    if (shapePicture[0].width() == 0 || previous != pixelRatio) {
+        const std::array<Canvas, 4>& pictures = shapePictures(pixelRatio);
+        for (std::size_t k = 0; k < 4; ++k)
+            shapePicture[k] = pictures[k];
+    }
 }
 
-void CMekkView::fitPieceColours(DrawingContext& dc) {
+void DrawingTools::fitPieceColours(const DrawingContext& dc) {
     // Fitted once, to the first device that needs them, and kept for the life of the view.
     if (pieceBrushesMade == 1) return;
     pieceBrushesMade = 1;
-    for (int c = 0; c < 81; ++c) {
+    for (int c = 0; c < kPieceColours; ++c) {
         nearestColour[c] = dc.getNearestColour(piecePalette[c]);
         pieceBrush[c] = Brush{nearestColour[c], true};
     }

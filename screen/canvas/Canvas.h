@@ -57,8 +57,8 @@ enum class TextForm {
     WordWrap,     // from the top-left corner, broken between words and at every '\n'
 };
 
-// Drawing context: the selected pen, brush and font, the text colour and the background
-// mode over one canvas. Everything is clipped to the canvas; text also to its rectangle.
+// Drawing context: the selected pen, brush and font and the text colour over one canvas. Text
+// never paints a background box. Everything is clipped to the canvas; text also to its rectangle.
 class DrawingContext {
   public:
     explicit DrawingContext(Canvas& canvas) : canvas_(&canvas) {}
@@ -73,9 +73,6 @@ class DrawingContext {
     const Font& font() const { return font_; }
     void setTextColour(Colour c) { textColour_ = c; }
     Colour textColour() const { return textColour_; }
-    // Text never paints a background box in this game; the mode is kept for fidelity.
-    void setTransparentBackground() { transparent_ = true; }
-    bool transparentBackground() const { return transparent_; }
 
     // Columns left..right-1, rows top..bottom-1, in the brush's colour.
     void fillRect(const Rect& r, const Brush& brush);
@@ -122,7 +119,6 @@ class DrawingContext {
     Brush brush_{kWhite, true};
     Font font_;
     Colour textColour_ = kBlack;
-    bool transparent_ = false;
     Point current_{0, 0};
 };
 

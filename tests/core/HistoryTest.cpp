@@ -18,12 +18,13 @@ struct History : ::testing::Test {
     void append(int vertexCount, int score) {
         game.view.vertexCount = vertexCount;
         game.view.score = score;
-        DrawingContext dc(canvas);
-        game.view.drawHistory(dc, true);
+        game.view.appendScoreToHistory();
+        redraw();
     }
     void redraw() {
         DrawingContext dc(canvas);
-        game.view.drawHistory(dc, false);
+        const CMekkView& v = game.view;
+        drawHistoryTable(Page{dc, v.layout, v}, v.historyCount, v.historyList);
     }
     const int* column(int s) const { return game.view.historyList[s]; }
 };

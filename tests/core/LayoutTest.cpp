@@ -2,7 +2,7 @@
 // the unit, the history rows, the guards for tiny and huge windows, and the client area kept
 // from the first paint.
 #include "game/CMekkView.h"
-#include "screen/LayoutMath.h"
+#include "screen/Layout.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Texts the player must read are never cut by their rectangles: where the layout's font is
 // too large for a rectangle, the text is drawn whole in a smaller font of the same face, and
 // where it fits, it is drawn exactly as before.
-#include "game/TextColours.h"
+#include "screen/TextColours.h"
 #include "support/GameDriver.h"
 
 #include <gtest/gtest.h>

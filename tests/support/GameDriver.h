@@ -21,17 +21,9 @@ struct GameDriver {
         view.paint();
     }
 
-    // A game of the shape from startVertex, as if the shape had been clicked on the home page
-    // and the random draw had picked that vertex.
+    // A game of the shape from startVertex, through the page flow, as a watched game starts.
     void startGame(int vertexCount, int startVertex) {
-        view.currentPage = kGamePage;
-        view.vertexCount = vertexCount;
-        view.gamePhase = kDrawing;
-        view.pathLength = 1;
-        view.startVertexChosen = 0;
-        view.paint();
-        view.path[1] = startVertex;
-        view.paint();
+        view.startShapeFrom(vertexCount, startVertex);
     }
 
     const Canvas& screen() const { return *view.screen(); }

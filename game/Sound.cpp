@@ -67,6 +67,7 @@ void CMekkView::OnCommand(int command) {
     default:
         break;
     }
+    checkState("a Sound command");
 }
 
 bool CMekkView::isCommandEnabled(int command) const {

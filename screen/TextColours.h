@@ -1,4 +1,4 @@
-// Text colours that carry meaning on the game page.
+// Text colours that carry meaning on the pages.
 #pragma once
 #include "screen/canvas/Geometry.h"
 
@@ -9,5 +9,6 @@ constexpr Colour kMaximumColour{100, 255, 100}; // the maxima to strive for
 constexpr Colour kLabelColour{50, 156, 128};    // the counters' labels
 constexpr Colour kScoreColour{80, 130, 220};    // the score
 constexpr Colour kNoteColour{192, 30, 192};     // the score note
+constexpr Colour kTitleColour{32, 200, 120};    // the home page's title
 
 } // namespace tess
