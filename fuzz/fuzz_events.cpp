@@ -1,20 +1,38 @@
 // libFuzzer entry: a stream of player events decoded from the fuzzer's bytes, over a client
-// area chosen by the first byte. Any broken invariant or repaint mismatch aborts.
+// area and pixel ratio chosen by the first byte. Any broken invariant, a paint that changes
+// the game, or a fresh paint that differs from the handlers' picture stops the run and prints
+// the events that led there, ready to paste into a test.
 #include "support/EventStorm.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Small client areas keep each run fast; the storms in the unit tests cover large ones.
+struct Screen {
+    tess::Size client;
+    double ratio;
+};
+constexpr Screen kScreens[] = {{{160, 120}, 1.0}, {{240, 160}, 1.0}, {{320, 240}, 1.0},
+                               {{300, 69}, 1.0},  {{400, 60}, 1.0},  {{1, 1}, 1.0},
+                               {{240, 180}, 1.5}, {{320, 240}, 2.0}};
+constexpr int kScreenCount = sizeof kScreens / sizeof kScreens[0];
+
+// The fresh paint is compared with the handlers' picture after every this many events and
+// after the last; the state is checked after every event.
+constexpr int kCompareEvery = 8;
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Small client areas keep each run fast; the storms in the unit tests cover large ones.
-    static const tess::Size sizes[] = {{320, 240}, {400, 60}, {240, 160}, {300, 69}, {1, 1},
-                                       {480, 330}};
     if (size < 1) return 0;
-    tess::storm::Storm storm(sizes[data[0] % 6], data[0]);
+    const Screen& screen = kScreens[data[0] % kScreenCount];
+    tess::storm::Storm storm(screen.client, data[0], screen.ratio, kCompareEvery);
     tess::storm::ByteSource in(data + 1, size - 1);
-    tess::storm::Verdict v = storm.play(in, 2000);
+    const tess::storm::Verdict v = storm.play(in, 2000);
     if (!v.failure.empty()) {
-        std::fprintf(stderr, "%s\n", v.failure.c_str());
+        std::fprintf(stderr, "%s\n", v.report().c_str());
         std::abort();
     }
     return 0;

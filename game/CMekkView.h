@@ -60,6 +60,8 @@ struct RunState {
     // The C runtime's generator (state * 214013 + 2531011, bits 16 to 30), seeded once from the
     // clock when the view is created.
     std::uint32_t randomState = 0;
+
+    friend bool operator==(const RunState&, const RunState&) = default;
 };
 
 // The game on the page: its shape, path and pieces, from a shape's start until the next
@@ -86,6 +88,8 @@ struct GameState {
     // Whether End appends the score to the history. A watched perfect game clears it for its
     // own End: its score is shown but is not the player's.
     bool scoreToHistory = true;
+
+    friend bool operator==(const GameState&, const GameState&) = default;
 };
 
 class CMekkView : public RunState, public GameState, public DrawingTools {

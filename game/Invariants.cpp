@@ -3,8 +3,7 @@
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"
 
-#include <set>
-#include <utility>
+#include <string>
 
 namespace tess {
 
@@ -19,13 +18,14 @@ std::string CMekkView::brokenInvariant() const {
         return "path length " + std::to_string(pathLength);
     // The path is a walk over the shape's vertices on the game page; the home page keeps
     // only the stale path of the last game (or none at all).
-    std::set<std::pair<int, int>> lines;
+    bool drawn[11][11] = {};
     for (int k = 1; currentPage == kGamePage && k <= pathLength; ++k) {
         if (path[k] < 1 || path[k] > n) return "vertex on path";
         if (k > 1) {
             const int a = path[k - 1], b = path[k];
             if (a == b) return "a line from a vertex to itself";
-            if (!lines.insert({a < b ? a : b, a < b ? b : a}).second) return "line twice";
+            if (drawn[a][b]) return "line twice";
+            drawn[a][b] = drawn[b][a] = true;
         }
     }
     if (colourIndex < 0 || colourIndex > 80) return "colour index";

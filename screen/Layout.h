@@ -39,6 +39,8 @@ struct Layout {
     Rect tuneButton[20];
     Rect tunePanelRect, tunePanelOutline;
     int tuneColumnWidth = 0;
+
+    friend bool operator==(const Layout&, const Layout&) = default;
 };
 
 // Widths in pixels of the texts the counters strip is sized for: the labels in normalFont,

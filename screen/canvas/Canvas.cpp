@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <unordered_map>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -130,9 +132,30 @@ int findLastStop(const std::uint32_t* row, int x, std::uint32_t v) {
 
 } // namespace
 
-Canvas::Canvas(int w, int h)
-    : width_(std::max(w, 0)), height_(std::max(h, 0)),
-      pixels_(std::size_t(width_) * std::size_t(height_), kWhite.argb) {}
+Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
+    if (pixelCount() == 0) return;
+    pixels_.reset(new std::uint32_t[pixelCount()]);
+    // White is every byte 0xFF: one memset, as fast as the memory takes it.
+    static_assert(kWhite.argb == 0xFFFFFFFFu);
+    std::memset(pixels_.get(), 0xFF, pixelCount() * sizeof(std::uint32_t));
+}
+
+Canvas::Canvas(const Canvas& other) : width_(other.width_), height_(other.height_) {
+    if (pixelCount() == 0) return;
+    pixels_.reset(new std::uint32_t[pixelCount()]);
+    std::memcpy(pixels_.get(), other.pixels_.get(), pixelCount() * sizeof(std::uint32_t));
+}
+
+Canvas& Canvas::operator=(const Canvas& other) {
+    if (this != &other) *this = Canvas(other);
+    return *this;
+}
+
+bool operator==(const Canvas& a, const Canvas& b) {
+    return a.width_ == b.width_ && a.height_ == b.height_ &&
+           (a.pixelCount() == 0 || std::memcmp(a.pixels_.get(), b.pixels_.get(),
+                                               a.pixelCount() * sizeof(std::uint32_t)) == 0);
+}
 
 Colour Canvas::pixel(int x, int y) const {
     return contains(x, y) ? Colour(row(y)[x]) : kInvalidColour;
@@ -143,7 +166,7 @@ void Canvas::setPixel(int x, int y, Colour c) {
 }
 
 void Canvas::clear(Colour c) {
-    std::fill(pixels_.begin(), pixels_.end(), c.argb);
+    if (pixelCount() > 0) fillRun(pixels_.get(), pixelCount(), c.argb);
 }
 
 void DrawingContext::fillRect(const Rect& r, const Brush& brush) {
@@ -369,7 +392,34 @@ bool DrawingContext::textFits(const Font& font, std::string_view text, const Rec
 }
 
 Font DrawingContext::fittingFont(std::string_view text, const Rect& r, TextForm form) const {
-    if (font_.empty() || textFits(font_, text, r, form)) return font_;
+    if (font_.empty()) return font_;
+    // Every paint fits the same texts into the same rectangles: the answer for a font, a text
+    // and a rectangle's size is kept (for the latest few thousand of them).
+    struct Key {
+        const void* font;
+        std::size_t textHash, textSize;
+        int width, height;
+        TextForm form;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            std::size_t h = std::hash<const void*>()(k.font) ^ (k.textHash * 31u);
+            h ^= (std::size_t(k.width) << 20) ^ (std::size_t(k.height) << 4) ^ std::size_t(k.form);
+            return h;
+        }
+    };
+    thread_local std::unordered_map<Key, Font, KeyHash> fitted;
+    const Key key{font_.identity(), std::hash<std::string_view>()(text),
+                  text.size(),      r.width(),
+                  r.height(),       form};
+    if (const auto it = fitted.find(key); it != fitted.end()) return it->second;
+    if (fitted.size() > 4096) fitted.clear();
+    return fitted.emplace(key, searchFittingFont(text, r, form)).first->second;
+}
+
+Font DrawingContext::searchFittingFont(std::string_view text, const Rect& r, TextForm form) const {
+    if (textFits(font_, text, r, form)) return font_;
     // Hinted widths do not shrink steadily with the cell height: every height is tried, from
     // the selected font's down, and the first that fits is the largest.
     Font smallest = font_;

@@ -8,8 +8,8 @@
 #include "screen/canvas/Geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace tess {
 
@@ -23,19 +23,28 @@ class Canvas {
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Colour pixel(int x, int y) const;      // kInvalidColour outside
     void setPixel(int x, int y, Colour c); // ignored outside
-    const std::uint32_t* data() const { return pixels_.data(); }
-    std::uint32_t* data() { return pixels_.data(); }
-    std::uint32_t* row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint32_t* data() const { return pixels_.get(); }
+    std::uint32_t* data() { return pixels_.get(); }
+    std::uint32_t* row(int y) { return pixels_.get() + std::size_t(y) * std::size_t(width_); }
     const std::uint32_t* row(int y) const {
-        return pixels_.data() + std::size_t(y) * std::size_t(width_);
+        return pixels_.get() + std::size_t(y) * std::size_t(width_);
     }
     void clear(Colour c); // the whole canvas in one colour
-    friend bool operator==(const Canvas&, const Canvas&) = default;
+
+    Canvas(const Canvas& other);
+    Canvas& operator=(const Canvas& other);
+    Canvas(Canvas&&) noexcept = default;
+    Canvas& operator=(Canvas&&) noexcept = default;
+    friend bool operator==(const Canvas& a, const Canvas& b);
 
   private:
+    std::size_t pixelCount() const { return std::size_t(width_) * std::size_t(height_); }
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    // Made without setting its pixels, which a new canvas paints white at once: the memory is
+    // written once, not twice.
+    std::unique_ptr<std::uint32_t[]> pixels_;
 };
 
 // A solid pen of a width in pixels. Widths 2 and 4 are centred on the line.
@@ -113,6 +122,7 @@ class DrawingContext {
 
   private:
     void drawTextIn(const Font& font, std::string_view text, const Rect& r, TextForm form);
+    Font searchFittingFont(std::string_view text, const Rect& r, TextForm form) const;
 
     Canvas* canvas_;
     Pen pen_{kBlack, 1};

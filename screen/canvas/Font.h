@@ -24,6 +24,8 @@ class Font {
     static Font create(std::string_view face, int cellHeight);
 
     bool empty() const { return !impl_; }
+    // What tells two fonts apart: the same face at the same cell height is the same font.
+    const void* identity() const { return impl_.get(); }
     int cellHeight() const;
     int ascent() const;
     // The size the face is drawn at, in pixels (a whole number where that gives the cell, else

@@ -1,19 +1,21 @@
-// Streams of player events for storms and fuzzing: clicks anywhere and just on and beside the
-// edges of every hit rectangle, keys, and Sound commands, decoded from bytes. After every event
-// the game state must keep its invariants, and a fresh paint must give exactly the picture the
-// handlers drew.
+// Storms of player events for the long random tests and the fuzzer: events decoded from bytes
+// and aimed by what the view shows (clicks anywhere, on and beside the edges of every hit
+// rectangle, on the white pixels of the board while pieces are coloured; keys; Sound
+// commands). After every event the game keeps its state's invariants; after every k events,
+// and after the last, a fresh paint changes none of its state and gives exactly the picture
+// the handlers drew. A failure tells the events played, as text for a test to replay.
 #pragma once
 #include "game/CMekkView.h"
-#include "game/ShapeTable.h"
+#include "input/Events.h"
 #include "input/KeyCodes.h"
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tess::storm {
@@ -32,16 +34,118 @@ class ByteSource {
     std::size_t pos_ = 0;
 };
 
-// What went wrong after which event; empty when all is well.
+// A click on a vertex, a little off its centre: what a player draws lines with.
+inline Event vertexClick(ByteSource& in, const CMekkView& v) {
+    const Layout& l = v.layout;
+    const int n = v.vertexCount;
+    const Point c = l.vertexCentre[n][1 + in.byte() % n];
+    const int jitter = std::max(1, l.unit / 2);
+    return Event::click(c.x + in.byte() % (2 * jitter + 1) - jitter,
+                        c.y + in.byte() % (2 * jitter + 1) - jitter);
+}
+
+// A click on the shape: a point in a triangle between its centre and two neighbouring
+// vertices, moved along its row to the first white pixel. While pieces are coloured, this is
+// mostly a piece not coloured yet.
+inline Event pieceClick(ByteSource& in, const CMekkView& v) {
+    const Layout& l = v.layout;
+    const int n = v.vertexCount;
+    const Point* centre = l.vertexCentre[n];
+    Point c{0, 0};
+    for (int k = 1; k <= n; ++k)
+        c = {c.x + centre[k].x, c.y + centre[k].y};
+    c = {c.x / n, c.y / n};
+    const int k = 1 + in.byte() % n;
+    const Point a = centre[k], b = centre[k % n + 1];
+    int s = in.byte(), t = in.byte();
+    if (s + t > 255) s = 255 - s, t = 255 - t;
+    const int x0 = c.x + ((a.x - c.x) * s + (b.x - c.x) * t) / 256;
+    const int y0 = c.y + ((a.y - c.y) * s + (b.y - c.y) * t) / 256;
+    for (int x = x0; x < x0 + 64; ++x)
+        if (v.screen()->pixel(x, y0) == kWhite) return Event::click(x, y0);
+    return Event::click(x0, y0);
+}
+
+// The next event the bytes describe, for the view as it stands. While a game is played, most
+// events are what a player does then: vertex clicks while lines are drawn, piece clicks while
+// pieces are coloured; the rest are anything at all.
+inline Event nextEvent(ByteSource& in, const CMekkView& v) {
+    const Layout& l = v.layout;
+    const int n = v.vertexCount;
+    const int kind = in.byte();
+    if (v.screen() && v.currentPage == kGamePage && kind % 32 < 22) {
+        if (v.gamePhase == kDrawing) return vertexClick(in, v);
+        if (v.gamePhase == kColouring) return pieceClick(in, v);
+    }
+    if (kind % 16 >= 15) {
+        static const int commands[] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd,
+                                       kCmdCutNotesShort};
+        return Event::command(commands[in.byte() % 4]);
+    }
+    if (kind % 16 >= 10) {
+        static const int keys[] = {vk::Return, vk::Home, vk::End, vk::End, vk::F1, 'Q',
+                                   'E',        'M',      '0',     27,      255,    vk::Return};
+        return Event::key(keys[in.byte() % 12]);
+    }
+    const int choice = in.byte();
+    const int dx = in.byte() % 5 - 2, dy = in.byte() % 5 - 2;
+    const int w = l.clientRect.right > 0 ? l.clientRect.right : 1;
+    const int h = l.clientRect.bottom > 0 ? l.clientRect.bottom : 1;
+    if (choice < 40) return Event::click(in.word() % (w + 4) - 2, in.word() % (h + 4) - 2);
+    Rect r;
+    if (choice < 110) {
+        r = l.vertexCircle[n][1 + choice % n];
+    } else if (choice < 150) {
+        r = l.frameRect[n];
+    } else if (choice < 165) {
+        r = l.tuneBox[n];
+    } else if (choice < 190) {
+        r = l.shapeButton[choice % 4];
+    } else if (choice < 235) {
+        r = l.tuneButton[choice % 20];
+    } else if (choice < 245) {
+        r = l.tunePanelOutline;
+    } else {
+        const Point o = l.outsidePoint[n];
+        return Event::click(o.x + dx, o.y + dy);
+    }
+    // Inside, near a corner, or on or beside one of the four edges.
+    switch (in.byte() % 6) {
+    case 0:
+        return Event::click((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
+    case 1:
+        return Event::click(r.left + dx, (r.top + r.bottom) / 2);
+    case 2:
+        return Event::click(r.right + dx, (r.top + r.bottom) / 2);
+    case 3:
+        return Event::click((r.left + r.right) / 2, r.top + dy);
+    case 4:
+        return Event::click((r.left + r.right) / 2, r.bottom + dy);
+    default:
+        return Event::click(r.left + 2 + dx, r.top + 2 + dy);
+    }
+}
+
+// What went wrong after which event, with every event played; an empty failure when all is
+// well.
 struct Verdict {
     std::string failure;
     long events = 0;
+    std::vector<Event> played;
+    // What the storm reached: pieces coloured and games scored.
+    long pieces = 0;
+    long scored = 0;
+
+    // The failure and the events that led to it, for a regression test to replay.
+    std::string report() const { return failure + "\nevents:\n" + toText(played); }
 };
 
 class Storm {
   public:
-    Storm(Size client, std::uint32_t seed, double pixelRatio = 1.0)
-        : platform_(client, pixelRatio) {
+    // checkEvery: how often a fresh paint is made and checked (every k events, and always
+    // after the last); the state's invariants are checked after every event.
+    Storm(Size client, std::uint32_t seed, double pixelRatio = 1.0, int checkEvery = 1)
+        : platform_(client, pixelRatio), checkEvery_(checkEvery < 1 ? 1 : checkEvery) {
         view_ = std::make_unique<CMekkView>(platform_);
         view_->randomState = seed;
         view_->paint();
@@ -49,144 +153,104 @@ class Storm {
 
     CMekkView& view() { return *view_; }
 
-    // Plays the events that the bytes describe, checking after each one.
+    // Plays the events that the bytes describe, checking as it goes.
     Verdict play(ByteSource& in, long maxEvents) {
         Verdict v;
         while (!in.done() && v.events < maxEvents) {
-            std::string what = step(in);
+            const Event e = nextEvent(in, *view_);
+            const int piecesBefore = view_->pieceCount, phaseBefore = view_->gamePhase;
+            step(e);
+            v.played.push_back(e);
             ++v.events;
-            std::string broken = check();
+            if (view_->gamePhase == kColouring && view_->pieceCount > piecesBefore) ++v.pieces;
+            if (phaseBefore == kColouring && view_->gamePhase == kFinished && !view_->gameAborted)
+                ++v.scored;
+            const bool last = in.done() || v.events == maxEvents;
+            std::string broken = check(last || v.events % checkEvery_ == 0);
             if (!broken.empty()) {
                 v.failure =
-                    "after event " + std::to_string(v.events) + " (" + what + "): " + broken;
+                    "after event " + std::to_string(v.events) + " (" + toText(e) + "): " + broken;
                 break;
             }
         }
         return v;
     }
 
-    // One event; returns a description of it.
-    std::string step(ByteSource& in) {
+    // Plays one event as the shell would, and follows what a tune click leaves stale.
+    void step(const Event& e) {
         CMekkView& v = *view_;
-        int kind = in.byte() % 16;
-        if (kind < 10) {
-            Point p = clickPoint(in);
-            bool tuneClick = v.currentPage == kHomePage && p.x > v.layout.tunePanelOutline.left &&
-                             p.x < v.layout.tunePanelOutline.right &&
-                             p.y > v.layout.tuneButton[0].top &&
-                             p.y < v.layout.tunePanelOutline.bottom;
-            int pageBefore = v.currentPage;
-            v.OnLButtonDown(p.x, p.y);
-            if (tuneClick) homeHighlightStale_ = true;
-            if (v.currentPage != pageBefore) homeHighlightStale_ = false;
-            return "click " + std::to_string(p.x) + "," + std::to_string(p.y);
+        const int pageBefore = v.currentPage, tuneBefore = v.tuneIndex;
+        const Layout& l = v.layout;
+        const bool tuneClick = e.kind == Event::Kind::Click && v.currentPage == kHomePage &&
+                               e.x > l.tunePanelOutline.left && e.x < l.tunePanelOutline.right &&
+                               e.y > l.tuneButton[0].top && e.y < l.tunePanelOutline.bottom;
+        apply(v, e);
+        if (v.currentPage != pageBefore) staleTunes_.clear();
+        // A click lights its tune in a colour of its own and leaves the old button white,
+        // where a full paint lights the tune in another colour: those two buttons may differ
+        // until the page is painted again.
+        if (tuneClick && v.currentPage == kHomePage) {
+            staleTunes_.push_back(tuneBefore);
+            staleTunes_.push_back(v.tuneIndex);
         }
-        if (kind < 15) {
-            static const int keys[] = {vk::Return, vk::Home, vk::End, vk::End, vk::F1, 'Q',
-                                       'E',        'M',      '0',     27,      255,    vk::Return};
-            int key = keys[in.byte() % 12];
-            int pageBefore = v.currentPage;
-            v.OnKeyDown(key);
-            if (v.currentPage != pageBefore) homeHighlightStale_ = false;
-            return "key " + std::to_string(key);
-        }
-        static const int commands[] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd,
-                                       kCmdCutNotesShort};
-        int command = commands[in.byte() % 4];
-        if (v.isCommandEnabled(command)) v.OnCommand(command);
-        return "command " + std::to_string(command);
     }
 
-    // Every invariant of the game state, and a fresh paint equal to the handlers' picture.
-    std::string check() {
+    // The state's invariants; when asked for a paint too, a fresh paint that changes no state
+    // and gives the handlers' picture outside the tune buttons a click left stale.
+    std::string check(bool paintToo) {
         CMekkView& v = *view_;
-        if (v.currentPage != kHomePage && v.currentPage != kGamePage) return "page";
-        if (v.gamePhase < 0 || v.gamePhase > 2) return "phase";
-        if (v.currentPage == kHomePage && v.gamePhase != kDrawing) return "phase on home page";
-        int n = v.vertexCount;
-        if (n != 4 && n != 6 && n != 8 && n != 10) return "vertex count";
-        if (v.pathLength < 1 || v.pathLength > 42 || v.pathLength - 1 > maxLines(n))
-            return "path length " + std::to_string(v.pathLength);
-        std::set<std::pair<int, int>> lines;
-        // The path is a walk over the shape's vertices on the game page; the home page keeps
-        // only the stale path of the last game (or none at all).
-        for (int k = 1; v.currentPage == kGamePage && k <= v.pathLength; ++k) {
-            if (v.path[k] < 1 || v.path[k] > n) return "vertex on path";
-            if (k > 1) {
-                int a = v.path[k - 1], b = v.path[k];
-                if (a == b) return "a line from a vertex to itself";
-                if (!lines.insert({a < b ? a : b, a < b ? b : a}).second) return "line twice";
-            }
-        }
-        if (v.colourIndex < 0 || v.colourIndex > 80) return "colour index";
-        if (v.gamePhase > 0) {
-            if (v.pieceCount < 0 || v.pieceCount > kMaxPieces) return "piece count";
-            for (int k = 1; k <= v.pieceCount; ++k)
-                if (v.pieceColour[k] < 0 || v.pieceColour[k] > 80) return "piece colour";
-        }
-        int capacity = v.layout.historyCapacity;
-        if (capacity < 0 || capacity > kMaxHistoryCapacity) return "history capacity";
-        for (int s = 0; s < 4; ++s)
-            if (v.historyCount[s] < 0 || v.historyCount[s] > capacity) return "history count";
-        if (v.currentPage == kHomePage && homeHighlightStale_) return {};
+        std::string broken = v.brokenInvariant();
+        if (!broken.empty() || !paintToo) return broken;
         const Canvas* screen = v.screen();
         if (!screen) return "no canvas";
-        Canvas fresh(screen->width(), screen->height());
+        const RunState run = v;
+        const GameState game = v;
+        const Layout layout = v.layout;
+        // One canvas for the fresh paints of every storm of the process.
+        thread_local Canvas fresh;
+        if (fresh.width() != screen->width() || fresh.height() != screen->height())
+            fresh = Canvas(screen->width(), screen->height());
+        fresh.clear(Colour(1, 2, 3)); // whatever the window showed before
+        fresh_ = &fresh;
         DrawingContext dc(fresh);
         v.OnDraw(dc);
-        if (!(fresh == *screen)) return "a fresh paint differs from the handlers' picture";
-        return {};
+        if (!(static_cast<const RunState&>(v) == run)) return "a paint changed the run's state";
+        if (!(static_cast<const GameState&>(v) == game)) return "a paint changed the game";
+        if (!(v.layout == layout)) return "a paint changed the layout";
+        return differences(*screen);
     }
 
   private:
-    // A point anywhere, or on or beside an edge of one of the rectangles the game tests.
-    Point clickPoint(ByteSource& in) {
-        const Layout& l = view_->layout;
-        int n = view_->vertexCount;
-        int choice = in.byte();
-        int dx = in.byte() % 5 - 2, dy = in.byte() % 5 - 2;
-        if (choice < 40) {
-            int w = l.clientRect.right > 0 ? l.clientRect.right : 1;
-            int h = l.clientRect.bottom > 0 ? l.clientRect.bottom : 1;
-            return {in.word() % (w + 4) - 2, in.word() % (h + 4) - 2};
+    std::string differences(const Canvas& screen) const {
+        const int w = screen.width();
+        for (int y = 0; y < screen.height(); ++y) {
+            const std::uint32_t* a = screen.row(y);
+            const std::uint32_t* b = fresh_->row(y);
+            if (std::memcmp(a, b, std::size_t(w) * sizeof *a) == 0) continue;
+            for (int x = 0; x < w; ++x) {
+                if (a[x] == b[x] || stale(x, y)) continue;
+                return "a fresh paint differs from the handlers' picture at " + std::to_string(x) +
+                       "," + std::to_string(y);
+            }
         }
-        Rect r;
-        if (choice < 110) {
-            r = l.vertexCircle[n][1 + choice % n];
-        } else if (choice < 150) {
-            r = l.frameRect[n];
-        } else if (choice < 165) {
-            r = l.tuneBox[n];
-        } else if (choice < 190) {
-            r = l.shapeButton[choice % 4];
-        } else if (choice < 235) {
-            r = l.tuneButton[choice % 20];
-        } else if (choice < 245) {
-            r = l.tunePanelOutline;
-        } else {
-            Point o = l.outsidePoint[n];
-            return {o.x + dx, o.y + dy};
+        return {};
+    }
+
+    bool stale(int x, int y) const {
+        const CMekkView& v = *view_;
+        if (v.currentPage != kHomePage) return false;
+        for (int t : staleTunes_) {
+            const Rect& r = v.layout.tuneButton[t];
+            if (r.left <= x && x < r.right && r.top <= y && y < r.bottom) return true;
         }
-        // Inside, near a corner, or on or beside one of the four edges.
-        switch (in.byte() % 6) {
-        case 0:
-            return {(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy};
-        case 1:
-            return {r.left + dx, (r.top + r.bottom) / 2};
-        case 2:
-            return {r.right + dx, (r.top + r.bottom) / 2};
-        case 3:
-            return {(r.left + r.right) / 2, r.top + dy};
-        case 4:
-            return {(r.left + r.right) / 2, r.bottom + dy};
-        default:
-            return {r.left + 2 + dx, r.top + 2 + dy};
-        }
+        return false;
     }
 
     fake::FakePlatform platform_;
     std::unique_ptr<CMekkView> view_;
-    bool homeHighlightStale_ = false;
+    int checkEvery_;
+    const Canvas* fresh_ = nullptr;
+    std::vector<int> staleTunes_;
 };
 
 } // namespace tess::storm
