@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
 
 namespace tess {
 

@@ -2,6 +2,7 @@
 // into a file, and the game without any sound device at all.
 #include "app/SdlAudio.h"
 #include "sound/SoundBank.h"
+#include "sound/WaveImage.h"
 
 #include <gtest/gtest.h>
 
@@ -30,22 +31,12 @@ constexpr std::size_t kBufferFrames = 512;
 // time of the sound is still to come.
 constexpr milliseconds kEarlyReturn{47};
 
-// A sound's samples as the device should receive them, read from its image's data chunk.
+// A sound's samples as the device should receive them: its image as the game's own wave
+// reader decodes it.
 std::vector<std::int16_t> expectedSamples(int resource) {
     const std::vector<std::uint8_t>& image = *findSound(resource);
-    const bool sixteen = resource == kErrorSound;
-    std::size_t pos = 12;
-    while (std::memcmp(image.data() + pos, "data", 4) != 0) {
-        std::uint32_t size = image[pos + 4] | image[pos + 5] << 8;
-        pos += 8 + size + (size & 1u);
-    }
-    std::size_t size = image[pos + 4] | image[pos + 5] << 8 | image[pos + 6] << 16;
     std::vector<std::int16_t> out;
-    for (std::size_t i = 0; i < size; i += sixteen ? 2 : 1) {
-        const std::uint8_t* p = image.data() + pos + 8 + i;
-        out.push_back(sixteen ? static_cast<std::int16_t>(p[0] | p[1] << 8)
-                              : static_cast<std::int16_t>((p[0] - 128) * 256));
-    }
+    EXPECT_TRUE(decodeWave(image.data(), image.size(), 22050, out)) << resource;
     return out;
 }
 
