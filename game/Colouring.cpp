@@ -52,6 +52,8 @@ void CMekkView::colourPiece(int x, int y) {
         abortColour = colourIndex;
         playSoundAsync(kErrorSound);
         drawAbortMessage(page, vertexCount);
+        // The finished page always shows the history, here as it stands: nothing is added.
+        drawHistoryTable(page, historyCount, historyList);
         return;
     }
 

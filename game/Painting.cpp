@@ -130,10 +130,12 @@ void CMekkView::drawColouringState(Page page) const {
         drawTuneBox(page, vertexCount, tuneIndex);
     } else if (gamePhase == kFinished) {
         if (gameAborted) {
-            // The picture the abort left: the escaped fill and the abort message, no score.
+            // The picture the abort left: the escaped fill and the abort message, no score,
+            // and the history as it stands.
             dc.selectBrush(pieceBrush[abortColour]);
             dc.floodFill(abortSeed.x, abortSeed.y, kBlack);
             drawAbortMessage(page, vertexCount);
+            drawHistoryTable(page, historyCount, historyList);
         } else {
             drawResult(page);
         }

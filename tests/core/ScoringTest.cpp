@@ -127,12 +127,14 @@ TEST_F(FinishedSquare, AnAbortedGameRepaintsAsItEndedWithNoScore) {
 
     EXPECT_TRUE(game.repaint() == aborted);
     EXPECT_TRUE(game.repaint() == aborted);
-    // No score, no note, no explanation, no table: the panel of the scored game is not
-    // drawn for a game that ended without a score.
+    // No score, no note, no explanation: the panel of the scored game is not drawn for a
+    // game that ended without a score. The history is, as it stands: the earlier game's
+    // score and nothing added.
     const Layout& l = game.view.layout;
     EXPECT_TRUE(allWhite(aborted, l.scoreRect));
     EXPECT_TRUE(allWhite(aborted, l.explanationRect));
-    EXPECT_TRUE(allWhite(aborted, l.historyRect));
+    EXPECT_TRUE(holdsColour(aborted, l.historyCell[0][1], kBlack)) << "the earlier score";
+    EXPECT_TRUE(allWhite(aborted, l.historyCell[0][2])) << "nothing added";
     EXPECT_EQ(game.view.score, 67);
     EXPECT_EQ(game.view.historyCount[0], 1);
 
