@@ -66,11 +66,7 @@ void DrawingTools::applyPixelRatio(double ratio) {
     mediumPen = Pen{kBlack, scaledPixels(2, pixelRatio)};
     thickPen = Pen{kBlack, scaledPixels(4, pixelRatio)};
     redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
-    if (shapePicture[0].width() == 0 || previous != pixelRatio) {
-        const std::array<Canvas, 4>& pictures = shapePictures(pixelRatio);
-        for (std::size_t k = 0; k < 4; ++k)
-            shapePicture[k] = pictures[k];
-    }
+    if (shapePicture.empty() || previous != pixelRatio) shapePicture.use(shapePictures(pixelRatio));
 }
 
 void DrawingTools::fitPieceColours(const DrawingContext& dc) {

@@ -30,6 +30,12 @@ int clampTo(i64 v, int lo, int hi) {
 // Four pixels a store: a scalar loop of single pixels is slower than the memory itself on
 // the rows of a large window.
 void fillRun(std::uint32_t* p, std::size_t count, std::uint32_t argb) {
+    // A long run of a colour whose four bytes are alike (white above all, the colour of both
+    // pages) is one memset, which is as fast as the memory.
+    if (count >= 64 && (argb & 0xFF) * 0x01010101u == argb) {
+        std::memset(p, int(argb & 0xFF), count * sizeof *p);
+        return;
+    }
     std::uint32_t* const end = p + count;
 #if defined(__SSE2__)
     const __m128i four = _mm_set1_epi32(int(argb));
@@ -187,6 +193,64 @@ void DrawingContext::rectangle(const Rect& r) {
     fillClipped(*canvas_, std::max(rt - w, l), t, rt, b, ink);
 }
 
+namespace {
+
+// One row of an ellipse, relative to its rectangle: the covered columns [o0, o1) (none when
+// o0 >= o1), and inside them the columns [i0, i1) of the fill (none when i0 >= i1).
+struct EllipseRow {
+    i64 o0, o1, i0, i1;
+};
+
+// Rows from..to-1 of the ellipse inscribed in a w by h rectangle with a pen of width pw.
+std::vector<EllipseRow> ellipseRows(i64 w, i64 h, i64 pw, i64 from, i64 to) {
+    // Row j (0 <= j < h) covers the pixels whose centres lie inside the ellipse.
+    const auto span = [&](i64 j, i64& x0, i64& x1) {
+        x0 = x1 = 0;
+        if (j < 0 || j >= h) return;
+        const i64 k = ellipseHalfSpan(w, h, 2 * j + 1 - h);
+        if (k < 0) return;
+        x0 = (w - 1 - k) / 2;
+        x1 = (w - 1 + k) / 2 + 1;
+    };
+    std::vector<EllipseRow> rows(static_cast<std::size_t>(to - from));
+    for (i64 j = from; j < to; ++j) {
+        EllipseRow& row = rows[static_cast<std::size_t>(j - from)];
+        span(j, row.o0, row.o1);
+        if (row.o0 >= row.o1) continue;
+        // The inside is what stays inside after moving the pen's width in each of the four
+        // directions: the outline around it is then a closed ring of the pen's thickness.
+        i64 a0, a1, b0, b1;
+        span(j - pw, a0, a1);
+        span(j + pw, b0, b1);
+        row.i0 = std::max({row.o0 + pw, a0, b0});
+        row.i1 = std::min({row.o1 - pw, a1, b1});
+        if (a0 >= a1 || b0 >= b1) row.i0 = row.i1 = row.o0;
+        if (row.i1 < row.i0) row.i1 = row.i0;
+    }
+    return rows;
+}
+
+// The rows of an ellipse as ellipseRows gives them, worked out once for each size and pen:
+// a board draws the same circle at every vertex, paint after paint.
+const std::vector<EllipseRow>& knownEllipseRows(i64 w, i64 h, i64 pw) {
+    struct Key {
+        i64 w, h, pw;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::size_t(k.w * 1000003 + k.h * 1009 + k.pw);
+        }
+    };
+    thread_local std::unordered_map<Key, std::vector<EllipseRow>, KeyHash> known;
+    const Key key{w, h, pw};
+    if (const auto it = known.find(key); it != known.end()) return it->second;
+    if (known.size() > 256) known.clear();
+    return known.emplace(key, ellipseRows(w, h, pw, 0, h)).first->second;
+}
+
+} // namespace
+
 void DrawingContext::ellipse(const Rect& r) {
     const i64 w = i64(r.right) - r.left;
     const i64 h = i64(r.bottom) - r.top;
@@ -194,50 +258,32 @@ void DrawingContext::ellipse(const Rect& r) {
     Canvas& c = *canvas_;
     const i64 pw = std::max(pen_.width, 1);
     const std::uint32_t ink = pen_.colour.argb;
-    // Row j of the ellipse (0 <= j < h) covers the pixels whose centres lie inside it.
-    // Returns the covered columns [x0, x1) of the rectangle-relative row, or x0 >= x1.
-    const auto span = [&](i64 j, i64& x0, i64& x1) {
-        if (j < 0 || j >= h) {
-            x0 = x1 = 0;
-            return;
-        }
-        const i64 k = ellipseHalfSpan(w, h, 2 * j + 1 - h);
-        if (k < 0) {
-            x0 = x1 = 0;
-            return;
-        }
-        x0 = (w - 1 - k) / 2;
-        x1 = (w - 1 + k) / 2 + 1;
-    };
     const int y0 = clampTo(r.top, 0, c.height());
     const int y1 = clampTo(i64(r.bottom), 0, c.height());
+    if (y0 >= y1) return;
+    // The rows of a rectangle no taller than a screen are kept; a taller one is worked out
+    // for its visible rows only.
+    const bool keep = h <= 8192;
+    const i64 first = keep ? 0 : i64(y0) - r.top;
+    const std::vector<EllipseRow> own =
+        keep ? std::vector<EllipseRow>() : ellipseRows(w, h, pw, first, i64(y1) - r.top);
+    const std::vector<EllipseRow>& rows = keep ? knownEllipseRows(w, h, pw) : own;
+    const i64 base = r.left;
     for (int y = y0; y < y1; ++y) {
-        const i64 j = i64(y) - r.top;
-        i64 o0, o1;
-        span(j, o0, o1);
-        if (o0 >= o1) continue;
-        // The inside is what stays inside after moving the pen's width in each of the four
-        // directions: the outline around it is then a closed ring of the pen's thickness.
-        i64 a0, a1, b0, b1;
-        span(j - pw, a0, a1);
-        span(j + pw, b0, b1);
-        i64 i0 = std::max({o0 + pw, a0, b0});
-        i64 i1 = std::min({o1 - pw, a1, b1});
-        if (a0 >= a1 || b0 >= b1) i0 = i1 = o0;
-        if (i1 < i0) i1 = i0;
-        const i64 base = r.left;
+        const EllipseRow& row = rows[static_cast<std::size_t>(i64(y) - r.top - first)];
+        if (row.o0 >= row.o1) continue;
         const auto paint = [&](i64 s0, i64 s1, std::uint32_t argb) {
             const int x0 = clampTo(base + s0, 0, c.width());
             const int x1 = clampTo(base + s1, 0, c.width());
             fillSpan(c, y, x0, x1, argb);
         };
-        if (i0 >= i1) {
-            paint(o0, o1, ink);
+        if (row.i0 >= row.i1) {
+            paint(row.o0, row.o1, ink);
             continue;
         }
-        paint(o0, i0, ink);
-        if (brush_.made) paint(i0, i1, brush_.colour.argb);
-        paint(i1, o1, ink);
+        paint(row.o0, row.i0, ink);
+        if (brush_.made) paint(row.i0, row.i1, brush_.colour.argb);
+        paint(row.i1, row.o1, ink);
     }
 }
 
@@ -274,11 +320,22 @@ void DrawingContext::lineTo(int x, int y) {
         first = std::max<i64>(first, major0 + lo - (majorSize - 1));
         last = std::min<i64>(last, major0 + hi);
     }
+    if (first > last) return;
+    // Bresenham's choice: the minor coordinate nearest the exact line, halves rounded forward
+    // along the line, that is (2 i dMinor + n) / 2n, kept as a quotient and a remainder that
+    // grow by 2 dMinor a step.
+    const i64 twoN = 2 * n;
+    const i128 start = i128(2) * first * dMinor + n;
+    i64 quotient = i64(start / twoN);
+    i64 remainder = i64(start % twoN);
     for (i64 i = first; i <= last; ++i) {
-        // Bresenham's choice: the minor coordinate nearest the exact line, halves rounded
-        // forward along the line.
-        const i64 m = minor0 + sMinor * i64((i128(2) * i * dMinor + n) / (i128(2) * n));
+        const i64 m = minor0 + sMinor * quotient;
         const i64 M = major0 + sMajor * i;
+        remainder += 2 * dMinor;
+        while (remainder >= twoN) {
+            remainder -= twoN;
+            ++quotient;
+        }
         if (m + hi < 0 || m + lo >= minorSize) continue;
         const i64 px = xMajor ? M : m;
         const i64 py = xMajor ? m : M;
@@ -488,8 +545,9 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     struct Seed {
         int x, known, y, parentY, pl, pr;
     };
-    std::vector<Seed> stack;
-    stack.reserve(1024);
+    // The stack of seeds is kept between fills: most fills of a game are small.
+    thread_local std::vector<Seed> stack;
+    stack.clear();
     stack.push_back({x, x + 1, y, y, x, x});
     // Pushes a seed for every unfilled run of row ny that touches columns [a, b).
     const auto seedRow = [&](int ny, int a, int b, int py, int pl, int pr) {

@@ -1,8 +1,8 @@
 // The layout of both pages: the worked figures of a 1016 x 700 client area, the rounding of
 // the unit, the history rows, the guards for tiny and huge windows, and the client area kept
 // from the first paint.
-#include "game/CMekkView.h"
 #include "screen/Layout.h"
+#include "game/CMekkView.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>

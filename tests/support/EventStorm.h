@@ -26,7 +26,11 @@ class ByteSource {
     ByteSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool done() const { return pos_ >= size_; }
     int byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    int word() { return byte() | (byte() << 8); }
+    // Two bytes, the low one first.
+    int word() {
+        const int low = byte();
+        return low | byte() << 8;
+    }
 
   private:
     const std::uint8_t* data_;
@@ -34,20 +38,22 @@ class ByteSource {
     std::size_t pos_ = 0;
 };
 
-// A click on a vertex, a little off its centre: what a player draws lines with.
-inline Event vertexClick(ByteSource& in, const CMekkView& v) {
+// A click on a vertex, a little off its centre: what a player draws lines with. The vertex is
+// told by the event's first byte, the offsets by one byte more.
+inline Event vertexClick(int kind, ByteSource& in, const CMekkView& v) {
     const Layout& l = v.layout;
     const int n = v.vertexCount;
-    const Point c = l.vertexCentre[n][1 + in.byte() % n];
+    const Point c = l.vertexCentre[n][1 + kind % n];
     const int jitter = std::max(1, l.unit / 2);
-    return Event::click(c.x + in.byte() % (2 * jitter + 1) - jitter,
-                        c.y + in.byte() % (2 * jitter + 1) - jitter);
+    const int offsets = in.byte();
+    return Event::click(c.x + (offsets & 15) % (2 * jitter + 1) - jitter,
+                        c.y + (offsets >> 4) % (2 * jitter + 1) - jitter);
 }
 
 // A click on the shape: a point in a triangle between its centre and two neighbouring
-// vertices, moved along its row to the first white pixel. While pieces are coloured, this is
-// mostly a piece not coloured yet.
-inline Event pieceClick(ByteSource& in, const CMekkView& v) {
+// vertices (told by the event's first byte and two bytes more), moved along its row to the
+// first white pixel. While pieces are coloured, this is mostly a piece not coloured yet.
+inline Event pieceClick(int kind, ByteSource& in, const CMekkView& v) {
     const Layout& l = v.layout;
     const int n = v.vertexCount;
     const Point* centre = l.vertexCentre[n];
@@ -55,7 +61,7 @@ inline Event pieceClick(ByteSource& in, const CMekkView& v) {
     for (int k = 1; k <= n; ++k)
         c = {c.x + centre[k].x, c.y + centre[k].y};
     c = {c.x / n, c.y / n};
-    const int k = 1 + in.byte() % n;
+    const int k = 1 + kind % n;
     const Point a = centre[k], b = centre[k % n + 1];
     int s = in.byte(), t = in.byte();
     if (s + t > 255) s = 255 - s, t = 255 - t;
@@ -74,8 +80,8 @@ inline Event nextEvent(ByteSource& in, const CMekkView& v) {
     const int n = v.vertexCount;
     const int kind = in.byte();
     if (v.screen() && v.currentPage == kGamePage && kind % 32 < 22) {
-        if (v.gamePhase == kDrawing) return vertexClick(in, v);
-        if (v.gamePhase == kColouring) return pieceClick(in, v);
+        if (v.gamePhase == kDrawing) return vertexClick(kind, in, v);
+        if (v.gamePhase == kColouring) return pieceClick(kind, in, v);
     }
     if (kind % 16 >= 15) {
         static const int commands[] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd,
@@ -91,7 +97,11 @@ inline Event nextEvent(ByteSource& in, const CMekkView& v) {
     const int dx = in.byte() % 5 - 2, dy = in.byte() % 5 - 2;
     const int w = l.clientRect.right > 0 ? l.clientRect.right : 1;
     const int h = l.clientRect.bottom > 0 ? l.clientRect.bottom : 1;
-    if (choice < 40) return Event::click(in.word() % (w + 4) - 2, in.word() % (h + 4) - 2);
+    if (choice < 40) {
+        const int x = in.word() % (w + 4) - 2; // read in this order, the x first
+        const int y = in.word() % (h + 4) - 2;
+        return Event::click(x, y);
+    }
     Rect r;
     if (choice < 110) {
         r = l.vertexCircle[n][1 + choice % n];
