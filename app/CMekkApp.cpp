@@ -5,9 +5,9 @@
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
+#include "app/SdlAudio.h"
 #include "game/Solver.h"
 #include "sound/SoundBank.h"
-#include "app/SdlAudio.h"
 
 #include <QApplication>
 #include <QDir>

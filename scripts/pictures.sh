@@ -5,8 +5,9 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/deps.sh"
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$top/build" --target tessarin
+cd "$top"
+cmake --preset default >/dev/null
+cmake --build --preset default --target tessarin
 "$top/build/tessarin" --pictures "$top/docs" 2> >(grep -v 'propagateSizeHints\|raise()' >&2)
 QT_SCALE_FACTOR=2 "$top/build/tessarin" --pictures "$top/docs/hidpi" \
     2> >(grep -v 'propagateSizeHints\|raise()' >&2)

@@ -1,36 +1,46 @@
 #!/usr/bin/env bash
-# Builds Tessarin and runs every test: once in the normal build, and once more in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer. Installs the Debian packages needed.
+# Builds Tessarin and runs every test: once in the normal build, once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the stream of player events.
+# Installs the Debian packages needed. The builds are CMake presets (CMakePresets.json).
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$top"
 "$top/scripts/deps.sh"
 jobs="$(nproc)"
 
 echo "== Build and test"
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$top/build" -j "$jobs"
-ctest --test-dir "$top/build" --output-on-failure --timeout 600 -j "$jobs"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null
-cmake --build "$top/build-asan" -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" \
-    ctest --test-dir "$top/build-asan" --output-on-failure --timeout 900 -j "$jobs"
+cmake --preset sanitizer >/dev/null
+cmake --build --preset sanitizer -j "$jobs"
+ctest --preset sanitizer -j "$jobs"
 
-echo "== Fuzz the stream of player events (libFuzzer) for ${TESSARIN_FUZZ_SECONDS:=60} seconds"
-CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTESSARIN_FUZZ=ON -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
-cmake --build "$top/build-fuzz" --target fuzz_events -j "$jobs"
-mkdir -p "$top/build-fuzz/corpus"
+: "${TESSARIN_FUZZ_SECONDS:=60}"
+echo "== Fuzz the stream of player events (libFuzzer) for $TESSARIN_FUZZ_SECONDS seconds"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+# The run starts from the corpus kept in the repository (fuzz/corpus), in a copy of its own.
+corpus="$top/build-fuzz/corpus"
+rm -rf "$corpus" && mkdir -p "$corpus" && cp "$top"/fuzz/corpus/* "$corpus"/
+log="$top/build-fuzz/fuzz.log"
 status=0
-LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" "$top/build-fuzz/fuzz_events" -max_total_time="$TESSARIN_FUZZ_SECONDS" -print_final_stats=1 \
-    -max_len=600 -len_control=0 \
-    -rss_limit_mb=4096 "$top/build-fuzz/corpus" >"$top/build-fuzz/fuzz.log" 2>&1 || status=$?
-grep -E 'DONE|stat::number_of_executed_units|ERROR|SUMMARY|after event' "$top/build-fuzz/fuzz.log" || true
+start=$(date +%s%N)
+LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" "$top/build-fuzz/fuzz_events" \
+    -fork="$jobs" -max_total_time="$TESSARIN_FUZZ_SECONDS" -max_len=1024 \
+    -dict="$top/fuzz/events.dict" -artifact_prefix="$top/build-fuzz/" -print_final_stats=1 \
+    "$corpus" >"$log" 2>&1 || status=$?
+end=$(date +%s%N)
+runs="$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')"
+edges="$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)"
+seconds=$(((end - start) / 1000000000))
+echo "fuzz: ${runs:-0} runs in $seconds s ($(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) a second)," \
+    "${edges:-0} edges covered, $(ls "$corpus" | wc -l) inputs in the corpus"
 if [ "$status" -ne 0 ]; then
-    tail -40 "$top/build-fuzz/fuzz.log"
+    # The failing input and the events it played, as text for a regression test.
+    grep -A200 -E 'after event|ERROR' "$log" | head -240
     echo "fuzz: failed"
     exit 1
 fi

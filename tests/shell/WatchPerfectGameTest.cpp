@@ -3,9 +3,9 @@
 // and the menus stay usable while it plays.
 #include "QtApp.h"
 #include "app/CMainFrame.h"
+#include "app/SdlAudio.h"
 #include "game/Solver.h"
 #include "input/KeyCodes.h"
-#include "app/SdlAudio.h"
 
 #include <gtest/gtest.h>
 
