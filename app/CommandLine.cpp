@@ -17,7 +17,10 @@ std::string lowered(std::string s) {
 // A printable form of an argument for an error message: at most 200 bytes.
 std::string shown(const std::string& arg) {
     if (arg.size() <= 200) return arg;
-    return arg.substr(0, 200) + "...";
+    std::string cut;
+    cut.reserve(203);
+    cut.append(arg.begin(), arg.begin() + 200).append("...");
+    return cut;
 }
 
 // A command line that cannot be carried out, with what was wrong.

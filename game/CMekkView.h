@@ -157,6 +157,10 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     // pieces and their colours, the history. Checked by the view itself after every entry
     // where the build asks for it (TESSARIN_CHECK_STATE), and by the storms and the fuzzer.
     std::string brokenInvariant() const;
+    // Whether this view checks its state after every entry in a build that asks for it. A test
+    // that sets up a state no game reaches, to see that the handlers leave it alone, turns it
+    // off.
+    bool checkStateAfterEntries = true;
 
     int nextRandom();
 

@@ -20,7 +20,8 @@ storm::Verdict play(const std::vector<std::uint8_t>& bytes, CMekkView** view, st
 }
 
 void matchesCorpus(const char* name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = std::string(TESSARIN_SOURCE_DIR) + "/fuzz/corpus/" + name;
+    std::string path = TESSARIN_SOURCE_DIR;
+    path.append("/fuzz/corpus/").append(name);
     if (std::getenv("TESSARIN_WRITE_FUZZ_SEEDS")) {
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
