@@ -1,6 +1,7 @@
 #include "app/Pictures.h"
 
 #include "app/CMainFrame.h"
+#include "game/WatchedGame.h"
 #include "input/KeyCodes.h"
 
 #include <QCoreApplication>
@@ -125,7 +126,13 @@ int savePictures(CMainFrame& frame, const QString& dir) {
     view.OnKeyDown(vk::End);
     colourEveryPiece(view);
     view.OnKeyDown(vk::End);
-    return save(frame, QDir(dir).filePath(QStringLiteral("finished.png"))) ? 0 : 1;
+    if (!save(frame, QDir(dir).filePath(QStringLiteral("finished.png")))) return 1;
+
+    // A perfect Decagon, as Help > Watch a Perfect Game plays it, on its score page.
+    WatchedGame watched(view);
+    for (int beat = watched.start(10); beat != WatchedGame::kEnded; beat = watched.step()) {
+    }
+    return save(frame, QDir(dir).filePath(QStringLiteral("perfect-decagon.png"))) ? 0 : 1;
 }
 
 } // namespace tess::app

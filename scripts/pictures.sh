@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the README's pictures with the game itself, off screen: docs/home.png, the home page,
-# and docs/finished.png, a finished Hexagon game; and the same two on a screen scaled to 200 %
-# in docs/hidpi/.
+# docs/finished.png, a finished Hexagon game, and docs/perfect-decagon.png, a perfect Decagon as
+# Help > Watch a Perfect Game plays it; and the same three on a screen scaled to 200 % in
+# docs/hidpi/.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/deps.sh"

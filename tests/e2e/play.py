@@ -79,8 +79,11 @@ class Game:
     def __init__(self, width=1280, height=1024, audio_driver="disk"):
         # The X server picks a free display number itself and tells it through a pipe.
         read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                      "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+        # -noreset: the server would start over whenever its last client leaves (the check
+        # below is one), and a client that connects meanwhile is turned away.
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset",
+                                      "-screen", "0", "%dx%dx24" % (width, height),
+                                      "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      pass_fds=(write_end,))
         os.close(write_end)
