@@ -11,12 +11,12 @@ jobs="$(nproc)"
 echo "== Build and test"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+ctest --preset default -j "$((jobs * 2))"
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitizer >/dev/null
 cmake --build --preset sanitizer -j "$jobs"
-ctest --preset sanitizer -j "$jobs"
+ctest --preset sanitizer -j "$((jobs * 2))"
 
 : "${TESSARIN_FUZZ_SECONDS:=60}"
 echo "== Fuzz the stream of player events (libFuzzer) for $TESSARIN_FUZZ_SECONDS seconds"

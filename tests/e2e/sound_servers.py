@@ -1,17 +1,18 @@
 #!/usr/bin/env python3
 """Plays Tessarin through real sound servers and listens to what they played.
 
-A private PulseAudio server with a null sink, then PipeWire with its PulseAudio server, each
-with a runtime folder of its own: the program (driven as in play.py, on a virtual X server)
+A private PulseAudio server with a null sink, and beside it PipeWire with its PulseAudio
+server, each with a runtime folder of its own: the program (driven as in play.py, on a virtual X server)
 plays a whole coloured game through it while parec records the sink's monitor. The recording
 must hold every sound in order: the tunes played whole with their notes joined (gaps under
 10 ms), the error sound of a refused line, and one note for each coloured piece, each at its
 pitch within 5 cents, none cut short, and nothing else. Then a server is killed in the middle
-of a game, PulseAudio and then PipeWire played through SDL's own PipeWire driver: the game goes
+of a game, PulseAudio, and PipeWire played through SDL's own PipeWire driver: the game goes
 on silent and keeps answering, and the server started again is heard at the next sound.
 
 Every process this script starts is stopped by its process id, also on failure; their ids are
-also written to the file named by TESSARIN_SOUND_PIDS, for the calling script's trap.
+also written to files named TESSARIN_SOUND_PIDS.pulseaudio and .pipewire (one a side), for the
+calling script's trap.
 
 Usage: sound_servers.py TESSARIN LAYOUT_PROBE
 """
@@ -24,6 +25,7 @@ import signal
 import subprocess
 import sys
 import time
+import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -538,31 +540,79 @@ def main():
             return
         server_goes_away(PipeWire("pipewire-killed").start(), "pipewire", library, pitches)
 
-    passed = failed = 0
-    for scenario in (through_pulseaudio, through_pipewire, pulseaudio_goes_away,
-                     pipewire_goes_away):
-        name = scenario.__name__
-        try:
+    def play_all(scenarios):
+        passed = failed = 0
+        for scenario in scenarios:
+            name = scenario.__name__
             try:
-                scenario()
+                try:
+                    scenario()
+                except Failure as e:
+                    # A real server on a loaded machine now and then runs dry for a few
+                    # milliseconds, which can break a note: once is chance, twice is a fault.
+                    print("     once more, after: %s" % e)
+                    scenario()
+                passed += 1
+                print("ok   %s" % name)
             except Failure as e:
-                # A real server on a loaded machine now and then runs dry for a few
-                # milliseconds, which can break a note: once is chance, twice is a fault.
-                print("     once more, after: %s" % e)
-                scenario()
-            passed += 1
-            print("ok   %s" % name)
-        except Failure as e:
+                failed += 1
+                print("FAIL %s: %s" % (name, e))
+        PROCS.stop_all()
+        return passed, failed
+
+    # PulseAudio and PipeWire are played side by side, each in a process of its own with its
+    # own servers, X server and game: they share nothing but the processors, and the test
+    # mostly waits for notes to sound. Each side's report is printed whole when it ends.
+    sides = []
+    for side, scenarios in (("pulseaudio", (through_pulseaudio, pulseaudio_goes_away)),
+                            ("pipewire", (through_pipewire, pipewire_goes_away))):
+        report = os.path.join(play.WORK, side + ".report")
+        sys.stdout.flush()
+        pid = os.fork()
+        if pid == 0:
+            code = 2
+            try:
+                with open(report, "w") as out:
+                    sys.stdout = out
+                    PROCS.procs = []
+                    if PROCS.pid_file:
+                        PROCS.pid_file += "." + side
+                    passed, failed = play_all(scenarios)
+                    out.write("%d %d\n" % (passed, failed))
+                code = 0
+            except Exception:
+                traceback.print_exc()
+            finally:
+                PROCS.stop_all()
+                os._exit(code)
+        sides.append((pid, report))
+    passed = failed = 0
+    try:
+        statuses = [os.waitpid(pid, 0)[1] for pid, _ in sides]
+    finally:
+        # Stopped itself (by the calling script's trap), the test stops both sides, which
+        # stop their own servers, X servers and games.
+        for pid, _ in sides:
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+    for (pid, report), status in zip(sides, statuses):
+        lines = open(report).read().splitlines() if os.path.exists(report) else []
+        if os.waitstatus_to_exitcode(status) != 0 or not lines:
             failed += 1
-            print("FAIL %s: %s" % (name, e))
-    PROCS.stop_all()
+            print("FAIL: a side of the test ended without its report")
+        else:
+            print("\n".join(lines[:-1]))
+            side_passed, side_failed = (int(t) for t in lines[-1].split())
+            passed += side_passed
+            failed += side_failed
     print("%d passed, %d failed" % (passed, failed))
     if failed:
         print("recordings and logs in %s" % play.WORK)
     else:
         shutil.rmtree(play.WORK, ignore_errors=True)
     return 1 if failed else 0
-
 
 if __name__ == "__main__":
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))

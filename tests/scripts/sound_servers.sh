@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays whole games through real sound servers, PulseAudio and PipeWire, each private to this
 # test, records what their null sink played and checks it (see tests/e2e/sound_servers.py);
-# then kills each server in the middle of a game and starts it again. Runs about a minute.
+# then kills each server in the middle of a game and starts it again. PulseAudio and PipeWire
+# are played side by side; the test runs about half a minute.
 # Arguments: the game binary and layout_probe.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -26,10 +27,10 @@ cleanup() {
         wait "$test_pid" 2>/dev/null || true
     fi
     # The test lists only what still runs; anything left after it ended goes now.
-    while read -r pid; do
+    cat "$TESSARIN_SOUND_PIDS".* 2>/dev/null | while read -r pid; do
         kill -9 "$pid" 2>/dev/null || true
-    done <"$TESSARIN_SOUND_PIDS"
-    rm -f "$TESSARIN_SOUND_PIDS"
+    done
+    rm -f "$TESSARIN_SOUND_PIDS" "$TESSARIN_SOUND_PIDS".*
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
