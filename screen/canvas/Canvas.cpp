@@ -584,9 +584,13 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     struct Run {
         int y, l, r, parentY, pl, pr;
     };
-    // The stack of runs is kept between fills: most fills of a game are small.
-    thread_local std::vector<Run> stack;
-    stack.clear();
+    // The runs still to be looked round, in the order they were found: the runs of a row,
+    // then those of the next, so that the fill sweeps through the memory row after row as a
+    // plain pass does, rather than up and down the canvas. Kept between fills: most fills of
+    // a game are small.
+    thread_local std::vector<Run> queue;
+    queue.clear();
+    std::size_t next = 0;
     // Each run is painted the moment it is found, while the scan that found it has its pixels
     // at hand: every pixel of the region is read once and written once, as in a plain pass
     // over the memory, and no row is read again to be painted later.
@@ -595,7 +599,7 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
         const int l = paintBackTo(row, x, stop, paint);
         const int r = paintUntil(row, x, w, stop, paint);
         markRun(y, l, r);
-        stack.push_back({y, l, r, y, l, l});
+        queue.push_back({y, l, r, y, l, l});
     }
     // Paints and records every unfilled run of row ny that touches columns [a, b) of the
     // run s.
@@ -610,14 +614,19 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
                 const int l = paintBackTo(nrow, px, stop, paint);
                 end = paintUntil(nrow, px, w, stop, paint);
                 markRun(ny, l, end);
-                stack.push_back({ny, l, end, s.y, s.l, s.r});
+                queue.push_back({ny, l, end, s.y, s.l, s.r});
             }
             px = findFirst(nrow, end, b, stop, false);
         }
     };
-    while (!stack.empty()) {
-        const Run s = stack.back();
-        stack.pop_back();
+    while (next < queue.size()) {
+        // The runs looked round are dropped once they are most of the queue: it holds about
+        // the fill's front, not every run of the region.
+        if (next >= 4096 && next * 2 >= queue.size()) {
+            queue.erase(queue.begin(), queue.begin() + std::ptrdiff_t(next));
+            next = 0;
+        }
+        const Run s = queue[next++];
         for (int ny : {s.y - 1, s.y + 1}) {
             if (ny < 0 || ny >= h) continue;
             if (s.parentY != s.y && ny == s.parentY) {
