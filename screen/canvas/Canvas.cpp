@@ -548,21 +548,25 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     // be in the region, so a pixel's colour cannot tell whether it was filled. Runs are
     // always filled whole, so one bit tells for the whole run.
     // The bitmap is kept between fills and all clear between them: each fill clears only
-    // the rows it marked, so that colouring many small pieces on a large canvas does not
-    // clear a whole canvas's worth of bits for each piece.
+    // the words of the rows and columns it marked, so that colouring many small pieces on a
+    // large canvas does not clear a whole canvas's worth of bits for each piece.
     const std::size_t words = (std::size_t(w) + 63) / 64;
     thread_local std::vector<std::uint64_t> done;
     if (done.size() < words * std::size_t(h)) done.assign(words * std::size_t(h), 0);
-    struct ClearMarkedRows {
+    struct ClearMarked {
         std::vector<std::uint64_t>& bits;
         std::size_t words;
         int top, bottom; // rows top..bottom-1 hold marks
-        ~ClearMarkedRows() {
-            if (bottom > top)
-                std::fill(bits.begin() + std::ptrdiff_t(std::size_t(top) * words),
-                          bits.begin() + std::ptrdiff_t(std::size_t(bottom) * words), 0);
+        int left, right; // in columns left..right-1
+        ~ClearMarked() {
+            if (bottom <= top || right <= left) return;
+            const std::size_t first = std::size_t(left) / 64;
+            const std::size_t count = (std::size_t(right) + 63) / 64 - first;
+            for (int row = top; row < bottom; ++row)
+                std::memset(bits.data() + std::size_t(row) * words + first, 0,
+                            count * sizeof(std::uint64_t));
         }
-    } marked{done, words, y, y};
+    } marked{done, words, y, y, x, x};
     const auto isDone = [&](int px, int py) {
         return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
     };
@@ -570,6 +574,8 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
         std::uint64_t* bits = done.data() + std::size_t(py) * words;
         marked.top = std::min(marked.top, py);
         marked.bottom = std::max(marked.bottom, py + 1);
+        marked.left = std::min(marked.left, x0);
+        marked.right = std::max(marked.right, x1);
         for (int a = x0; a < x1;) {
             const int bit = a & 63;
             const int count = std::min(64 - bit, x1 - a);
