@@ -28,15 +28,16 @@ namespace tess::app {
 
 namespace {
 
-// Handles events until `done` holds, for at most `ms` milliseconds.
+// Handles events until `done` holds, for at most `ms` milliseconds. Looks again after every
+// batch of events, so that the wait ends the moment the window system answers, not at the
+// next tick of a timer; the timer only bounds a wait in which no event comes at all.
 template <typename Done> void waitUntil(Done done, int ms) {
     QElapsedTimer waited;
     waited.start();
-    while (!done() && waited.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    QTimer tick;
+    tick.start(10);
+    while (!done() && waited.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};

@@ -7,12 +7,15 @@
 #include "app/QtPlatform.h"
 #include "app/SdlAudio.h"
 #include "game/Solver.h"
+#include "screen/Pictures.h"
+#include "screen/Tools.h"
 #include "sound/SoundBank.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -21,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tess::app {
@@ -145,9 +149,19 @@ int CMekkApp::run(int argc, char** argv) {
     if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
         return *status;
 
-    const bool pictures =
-        parseCommandLine(argumentsOf(argc, argv)).action == CommandLine::Action::Pictures;
+    const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
+    const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
+    const bool playing = desktop && early.action != CommandLine::Action::Print &&
+                         early.action != CommandLine::Action::PrintTo;
+    // What the first paint needs and Qt does not, made beside Qt's own set-up: the shape
+    // pictures at one pixel a pixel, which every view makes, and, where sound plays, the
+    // game's sounds (the first note waits for them, should it come first). Joined at the end
+    // of the run, before anything they made is destroyed.
+    std::jthread warmUp([playing] {
+        shapePictures(1.0);
+        if (playing) findSound(kErrorSound);
+    });
     if (pictures)
         useOffscreenScreenForPictures();
     else if (!desktop)
@@ -156,6 +170,12 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
+    // A high-density screen needs the pictures at its own ratio too, read at the first paint.
+    std::jthread warmRatio;
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !pictures) {
+        const double ratio = usableRatio(screen->devicePixelRatio());
+        if (ratio != 1.0) warmRatio = std::jthread([ratio] { shapePictures(ratio); });
+    }
     setNames();
     // The profile settings: "PreviewPages" is read, nothing is written.
     previewPages_ = readPreviewPages();
@@ -173,11 +193,7 @@ int CMekkApp::run(int argc, char** argv) {
     // One sound device for the whole run; a run that prints, takes pictures or only shows
     // what it would look like without a desktop plays nothing.
     std::unique_ptr<SdlAudio> audio;
-    if (!printing && !pictures && desktop) {
-        audio = std::make_unique<SdlAudio>();
-        // The sounds are made now, not at the first note the player hears.
-        findSound(kErrorSound);
-    }
+    if (!printing && !pictures && desktop) audio = std::make_unique<SdlAudio>();
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());

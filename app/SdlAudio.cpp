@@ -21,6 +21,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tess {
@@ -38,6 +39,8 @@ constexpr std::chrono::milliseconds kLostPoll{10};
 } // namespace
 
 struct SdlAudio::Impl {
+    // Starts SDL's audio and opens the device, while the program builds its window.
+    std::thread opener;
     bool sdlStarted = false;
     // The driver SDL chose at the start; a lost device is opened again through it.
     std::string driver;
@@ -193,14 +196,25 @@ struct SdlAudio::Impl {
 };
 
 SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
-    impl_->sdlStarted = true;
-    if (const char* driver = SDL_GetCurrentAudioDriver()) impl_->driver = driver;
-    impl_->open();
+    // Starting a driver and opening its device talks to the sound server, which takes as
+    // long as building the window does: it is done beside it. Nothing else touches SDL until
+    // settled() has seen the opener finish.
+    impl_->opener = std::thread([a = impl_.get()] {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
+        a->sdlStarted = true;
+        if (const char* driver = SDL_GetCurrentAudioDriver()) a->driver = driver;
+        a->open();
+    });
+}
+
+SdlAudio::Impl& SdlAudio::settled() const {
+    if (impl_->opener.joinable()) impl_->opener.join();
+    return *impl_;
 }
 
 SdlAudio::~SdlAudio() {
+    settled();
     if (impl_->device != 0) {
         impl_->finishSynchronousTail();
         SDL_CloseAudioDevice(impl_->device);
@@ -209,11 +223,11 @@ SdlAudio::~SdlAudio() {
 }
 
 bool SdlAudio::available() const {
-    return impl_->device != 0;
+    return settled().device != 0;
 }
 
 void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
-    Impl& a = *impl_;
+    Impl& a = settled();
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kDeviceRate, samples)) return;

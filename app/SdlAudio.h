@@ -9,7 +9,9 @@ namespace tess {
 
 class SdlAudio {
   public:
-    // Opens the device (22050 Hz, mono). Without a device the game runs silent.
+    // Opens the device (22050 Hz, mono) on a thread of its own, so that the window need not
+    // wait for the sound system: every call below waits until it is open (or found missing).
+    // Without a device the game runs silent.
     SdlAudio();
     ~SdlAudio();
     SdlAudio(const SdlAudio&) = delete;
@@ -26,6 +28,8 @@ class SdlAudio {
 
   private:
     struct Impl;
+    // The device once the opener has finished.
+    Impl& settled() const;
     std::unique_ptr<Impl> impl_;
 };
 
