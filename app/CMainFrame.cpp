@@ -4,6 +4,9 @@
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
 #include "game/WatchedGame.h"
+#include "screen/Layout.h"
+#include "screen/Tools.h"
+#include "screen/canvas/Canvas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +26,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
+#include <thread>
 
 namespace tess::app {
 
@@ -43,6 +48,24 @@ template <typename Done> void waitUntil(Done done, int ms) {
 constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
+
+// Makes, on a thread of its own, what the view's first paint will need at the view's present
+// size: the white canvas, and the fonts the page is laid out in. The first paint then finds
+// them ready, and the window's wait for the window system hides the work. Were the size to
+// change before the first paint, that paint makes its own.
+std::jthread prepareFirstPaint(const QWidget& view) {
+    const double ratio = view.devicePixelRatioF();
+    const int width = int(std::lround(view.width() * ratio));
+    const int height = int(std::lround(view.height() * ratio));
+    if (width <= 0 || height <= 0) return {};
+    return std::jthread([width, height] {
+        Canvas::prepare(width, height);
+        DrawingTools tools;
+        Canvas scratch(1, 1);
+        DrawingContext dc(scratch);
+        layOutPage(dc, tools, Rect{0, 0, width, height});
+    });
+}
 
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
 constexpr int kWatchShapes[5] = {0, 4, 6, 8, 10};
@@ -238,6 +261,12 @@ void CMainFrame::showMaximisedOnScreen() {
     }
     placeOnScreen();
     show();
+    // Asked for now, the activation is made as the window is mapped, before the window system
+    // has the window's first picture to draw; asked for once it is exposed, it would wait for
+    // that picture to be drawn.
+    activateWindow();
+    std::jthread preparing = prepareFirstPaint(*view_);
+    const QSize preparedSize = view_->size();
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
@@ -273,9 +302,16 @@ void CMainFrame::showMaximisedOnScreen() {
             Qt::SingleShotConnection);
     QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
-    activateWindow();
+    if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
+    // Ready before the first paint; a canvas prepared for a size the view no longer has is let
+    // go of at once, and one the first paint did not take, after it.
+    if (preparing.joinable()) preparing.join();
+    if (view_->size() != preparedSize) Canvas::prepare(0, 0);
+    connect(
+        view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
+        Qt::SingleShotConnection);
     view_->holdFirstPaint(false);
 }
 

@@ -152,16 +152,13 @@ int CMekkApp::run(int argc, char** argv) {
     const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
     const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
-    const bool playing = desktop && early.action != CommandLine::Action::Print &&
-                         early.action != CommandLine::Action::PrintTo;
     // What the first paint needs and Qt does not, made beside Qt's own set-up: the shape
-    // pictures at one pixel a pixel, which every view makes, and, where sound plays, the
-    // game's sounds (the first note waits for them, should it come first). Joined at the end
-    // of the run, before anything they made is destroyed.
-    std::jthread warmUp([playing] {
-        shapePictures(1.0);
-        if (playing) findSound(kErrorSound);
-    });
+    // pictures at one pixel a pixel, which every view makes. Joined at the end of the run,
+    // before anything it made is destroyed.
+    std::jthread warmUp([] { shapePictures(1.0); });
+    // The game's sounds, made once the window shows (the first note waits for them, should
+    // it come first).
+    std::jthread warmSounds;
     if (pictures)
         useOffscreenScreenForPictures();
     else if (!desktop)
@@ -219,6 +216,17 @@ int CMekkApp::run(int argc, char** argv) {
         ViewWidget* view = frame->viewWidget();
         QObject::connect(view, &ViewWidget::firstPainted, view, [view] { reportCanvas(view); });
     }
+
+    // Sound is needed only from the first note on: the device opens, and the sounds are
+    // made, once the window has shown the game, so that neither holds up its first paint.
+    if (audio)
+        QObject::connect(
+            frame->viewWidget(), &ViewWidget::firstPainted, frame.get(),
+            [&warmSounds, device = audio.get()] {
+                device->openInBackground();
+                warmSounds = std::jthread([] { findSound(kErrorSound); });
+            },
+            Qt::SingleShotConnection);
 
     // Shown maximised, and painted once it stands at its final size.
     frame->showMaximisedOnScreen();

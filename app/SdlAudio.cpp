@@ -39,7 +39,8 @@ constexpr std::chrono::milliseconds kLostPoll{10};
 } // namespace
 
 struct SdlAudio::Impl {
-    // Starts SDL's audio and opens the device, while the program builds its window.
+    // Whether the device has been asked for, and the thread that opens it beside the game.
+    bool begun = false;
     std::thread opener;
     bool sdlStarted = false;
     // The driver SDL chose at the start; a lost device is opened again through it.
@@ -162,6 +163,9 @@ struct SdlAudio::Impl {
         }
     }
 
+    // Starts SDL's audio and opens the device.
+    void start();
+
     bool deviceLost() const { return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
 
     void open() {
@@ -195,20 +199,29 @@ struct SdlAudio::Impl {
     }
 };
 
-SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
-    // Starting a driver and opening its device talks to the sound server, which takes as
-    // long as building the window does: it is done beside it. Nothing else touches SDL until
-    // settled() has seen the opener finish.
-    impl_->opener = std::thread([a = impl_.get()] {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
-        a->sdlStarted = true;
-        if (const char* driver = SDL_GetCurrentAudioDriver()) a->driver = driver;
-        a->open();
-    });
+SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {}
+
+void SdlAudio::Impl::start() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
+    sdlStarted = true;
+    if (const char* name = SDL_GetCurrentAudioDriver()) driver = name;
+    open();
+}
+
+void SdlAudio::openInBackground() {
+    // Starting a driver and opening its device talks to the sound server: done beside the
+    // game, which touches SDL no more until settled() has seen the opener finish.
+    if (impl_->begun) return;
+    impl_->begun = true;
+    impl_->opener = std::thread([a = impl_.get()] { a->start(); });
 }
 
 SdlAudio::Impl& SdlAudio::settled() const {
+    if (!impl_->begun) {
+        impl_->begun = true;
+        impl_->start();
+    }
     if (impl_->opener.joinable()) impl_->opener.join();
     return *impl_;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -177,12 +178,59 @@ int paintBackTo(std::uint32_t* row, int x, std::uint32_t stop, std::uint32_t pai
 
 } // namespace
 
-Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
-    if (pixelCount() == 0) return;
-    pixels_.reset(new std::uint32_t[pixelCount()]);
+namespace {
+
+// The white pixels Canvas::prepare made, and the size they are for.
+struct Prepared {
+    std::mutex lock;
+    int width = 0, height = 0;
+    std::unique_ptr<std::uint32_t[]> pixels;
+};
+
+Prepared& prepared() {
+    static Prepared p;
+    return p;
+}
+
+std::unique_ptr<std::uint32_t[]> whitePixels(std::size_t count) {
+    std::unique_ptr<std::uint32_t[]> pixels(new std::uint32_t[count]);
     // White is every byte 0xFF: one memset, as fast as the memory takes it.
     static_assert(kWhite.argb == 0xFFFFFFFFu);
-    std::memset(pixels_.get(), 0xFF, pixelCount() * sizeof(std::uint32_t));
+    std::memset(pixels.get(), 0xFF, count * sizeof(std::uint32_t));
+    return pixels;
+}
+
+} // namespace
+
+void Canvas::prepare(int width, int height) {
+    const std::size_t count = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0));
+    Prepared& p = prepared();
+    {
+        // The one kept before is let go first, so that two are never held at once.
+        std::lock_guard guard(p.lock);
+        p.pixels.reset();
+        p.width = p.height = 0;
+    }
+    if (count == 0) return;
+    std::unique_ptr<std::uint32_t[]> pixels = whitePixels(count);
+    std::lock_guard guard(p.lock);
+    p.pixels = std::move(pixels);
+    p.width = width;
+    p.height = height;
+}
+
+Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
+    if (pixelCount() == 0) return;
+    {
+        Prepared& p = prepared();
+        std::lock_guard guard(p.lock);
+        if (p.pixels && p.width == width_ && p.height == height_) {
+            pixels_ = std::move(p.pixels);
+            p.width = p.height = 0;
+            return;
+        }
+    }
+    pixels_ = whitePixels(pixelCount());
 }
 
 Canvas::Canvas(const Canvas& other) : width_(other.width_), height_(other.height_) {

@@ -71,6 +71,21 @@ TEST(Canvas, NewCanvasIsWhiteAndReadsOutsideAreNotWhite) {
     EXPECT_EQ(countColour(c, kRed), 1);
 }
 
+TEST(Canvas, APreparedCanvasIsTakenOnceOnlyAtItsOwnSize) {
+    Canvas::prepare(7, 5);
+    Canvas other(5, 7); // another size: made afresh, the prepared one still kept
+    Canvas first(7, 5);
+    Canvas second(7, 5); // the prepared memory is not shared
+    EXPECT_NE(first.data(), second.data());
+    first.setPixel(3, 2, kRed);
+    for (const Canvas* c : {&other, &first, &second})
+        EXPECT_EQ(countColour(*c, kWhite), 35 - (c == &first));
+    // Let go of: a canvas made after prepare(0, 0) is made afresh, and white.
+    Canvas::prepare(4, 4);
+    Canvas::prepare(0, 0);
+    EXPECT_EQ(countColour(Canvas(4, 4), kWhite), 16);
+}
+
 TEST(Canvas, FillRectCoversLeftToRightMinusOneAndClips) {
     Canvas c(10, 10);
     DrawingContext dc(c);
