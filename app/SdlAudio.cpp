@@ -214,7 +214,12 @@ void SdlAudio::openInBackground() {
     // game, which touches SDL no more until settled() has seen the opener finish.
     if (impl_->begun) return;
     impl_->begun = true;
-    impl_->opener = std::thread([a = impl_.get()] { a->start(); });
+    impl_->opener = std::thread([a = impl_.get()] {
+        a->start();
+        // SDL keeps what it says about a failing driver in memory of the thread that asked;
+        // a thread SDL did not make must hand it back itself.
+        SDL_TLSCleanup();
+    });
 }
 
 SdlAudio::Impl& SdlAudio::settled() const {
@@ -227,6 +232,8 @@ SdlAudio::Impl& SdlAudio::settled() const {
 }
 
 SdlAudio::~SdlAudio() {
+    // A device never asked for is not opened just to be closed.
+    if (!impl_->begun) return;
     settled();
     if (impl_->device != 0) {
         impl_->finishSynchronousTail();
