@@ -4,6 +4,9 @@
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
 #include "game/WatchedGame.h"
+#include "screen/Layout.h"
+#include "screen/Tools.h"
+#include "screen/canvas/Canvas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,25 +26,46 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
+#include <thread>
 
 namespace tess::app {
 
 namespace {
 
-// Handles events until `done` holds, for at most `ms` milliseconds.
+// Handles events until `done` holds, for at most `ms` milliseconds. Looks again after every
+// batch of events, so that the wait ends the moment the window system answers, not at the
+// next tick of a timer; the timer only bounds a wait in which no event comes at all.
 template <typename Done> void waitUntil(Done done, int ms) {
     QElapsedTimer waited;
     waited.start();
-    while (!done() && waited.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    QTimer tick;
+    tick.start(10);
+    while (!done() && waited.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kCmdCutNotesShort};
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
+
+// Makes, on a thread of its own, what the view's first paint will need at the view's present
+// size: the white canvas, and the fonts the page is laid out in. The first paint then finds
+// them ready, and the window's wait for the window system hides the work. Were the size to
+// change before the first paint, that paint makes its own.
+std::jthread prepareFirstPaint(const QWidget& view) {
+    const double ratio = view.devicePixelRatioF();
+    const int width = int(std::lround(view.width() * ratio));
+    const int height = int(std::lround(view.height() * ratio));
+    if (width <= 0 || height <= 0) return {};
+    return std::jthread([width, height] {
+        Canvas::prepare(width, height);
+        DrawingTools tools;
+        Canvas scratch(1, 1);
+        DrawingContext dc(scratch);
+        layOutPage(dc, tools, Rect{0, 0, width, height});
+    });
+}
 
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
 constexpr int kWatchShapes[5] = {0, 4, 6, 8, 10};
@@ -237,6 +261,12 @@ void CMainFrame::showMaximisedOnScreen() {
     }
     placeOnScreen();
     show();
+    // Asked for now, the activation is made as the window is mapped, before the window system
+    // has the window's first picture to draw; asked for once it is exposed, it would wait for
+    // that picture to be drawn.
+    activateWindow();
+    std::jthread preparing = prepareFirstPaint(*view_);
+    const QSize preparedSize = view_->size();
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
@@ -272,9 +302,16 @@ void CMainFrame::showMaximisedOnScreen() {
             Qt::SingleShotConnection);
     QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
-    activateWindow();
+    if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
+    // Ready before the first paint; a canvas prepared for a size the view no longer has is let
+    // go of at once, and one the first paint did not take, after it.
+    if (preparing.joinable()) preparing.join();
+    if (view_->size() != preparedSize) Canvas::prepare(0, 0);
+    connect(
+        view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
+        Qt::SingleShotConnection);
     view_->holdFirstPaint(false);
 }
 

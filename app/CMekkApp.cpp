@@ -7,12 +7,15 @@
 #include "app/QtPlatform.h"
 #include "app/SdlAudio.h"
 #include "game/Solver.h"
+#include "screen/Pictures.h"
+#include "screen/Tools.h"
 #include "sound/SoundBank.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -21,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tess::app {
@@ -145,9 +149,16 @@ int CMekkApp::run(int argc, char** argv) {
     if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
         return *status;
 
-    const bool pictures =
-        parseCommandLine(argumentsOf(argc, argv)).action == CommandLine::Action::Pictures;
+    const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
+    const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
+    // What the first paint needs and Qt does not, made beside Qt's own set-up: the shape
+    // pictures at one pixel a pixel, which every view makes. Joined at the end of the run,
+    // before anything it made is destroyed.
+    std::jthread warmUp([] { shapePictures(1.0); });
+    // The game's sounds, made once the window shows (the first note waits for them, should
+    // it come first).
+    std::jthread warmSounds;
     if (pictures)
         useOffscreenScreenForPictures();
     else if (!desktop)
@@ -156,6 +167,12 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
+    // A high-density screen needs the pictures at its own ratio too, read at the first paint.
+    std::jthread warmRatio;
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !pictures) {
+        const double ratio = usableRatio(screen->devicePixelRatio());
+        if (ratio != 1.0) warmRatio = std::jthread([ratio] { shapePictures(ratio); });
+    }
     setNames();
     // The profile settings: "PreviewPages" is read, nothing is written.
     previewPages_ = readPreviewPages();
@@ -173,11 +190,7 @@ int CMekkApp::run(int argc, char** argv) {
     // One sound device for the whole run; a run that prints, takes pictures or only shows
     // what it would look like without a desktop plays nothing.
     std::unique_ptr<SdlAudio> audio;
-    if (!printing && !pictures && desktop) {
-        audio = std::make_unique<SdlAudio>();
-        // The sounds are made now, not at the first note the player hears.
-        findSound(kErrorSound);
-    }
+    if (!printing && !pictures && desktop) audio = std::make_unique<SdlAudio>();
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());
@@ -203,6 +216,17 @@ int CMekkApp::run(int argc, char** argv) {
         ViewWidget* view = frame->viewWidget();
         QObject::connect(view, &ViewWidget::firstPainted, view, [view] { reportCanvas(view); });
     }
+
+    // Sound is needed only from the first note on: the device opens, and the sounds are
+    // made, once the window has shown the game, so that neither holds up its first paint.
+    if (audio)
+        QObject::connect(
+            frame->viewWidget(), &ViewWidget::firstPainted, frame.get(),
+            [&warmSounds, device = audio.get()] {
+                device->openInBackground();
+                warmSounds = std::jthread([] { findSound(kErrorSound); });
+            },
+            Qt::SingleShotConnection);
 
     // Shown maximised, and painted once it stands at its final size.
     frame->showMaximisedOnScreen();

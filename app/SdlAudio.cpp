@@ -21,6 +21,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tess {
@@ -38,6 +39,9 @@ constexpr std::chrono::milliseconds kLostPoll{10};
 } // namespace
 
 struct SdlAudio::Impl {
+    // Whether the device has been asked for, and the thread that opens it beside the game.
+    bool begun = false;
+    std::thread opener;
     bool sdlStarted = false;
     // The driver SDL chose at the start; a lost device is opened again through it.
     std::string driver;
@@ -159,6 +163,9 @@ struct SdlAudio::Impl {
         }
     }
 
+    // Starts SDL's audio and opens the device.
+    void start();
+
     bool deviceLost() const { return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
 
     void open() {
@@ -192,15 +199,42 @@ struct SdlAudio::Impl {
     }
 };
 
-SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
+SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {}
+
+void SdlAudio::Impl::start() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
-    impl_->sdlStarted = true;
-    if (const char* driver = SDL_GetCurrentAudioDriver()) impl_->driver = driver;
-    impl_->open();
+    sdlStarted = true;
+    if (const char* name = SDL_GetCurrentAudioDriver()) driver = name;
+    open();
+}
+
+void SdlAudio::openInBackground() {
+    // Starting a driver and opening its device talks to the sound server: done beside the
+    // game, which touches SDL no more until settled() has seen the opener finish.
+    if (impl_->begun) return;
+    impl_->begun = true;
+    impl_->opener = std::thread([a = impl_.get()] {
+        a->start();
+        // SDL keeps what it says about a failing driver in memory of the thread that asked;
+        // a thread SDL did not make must hand it back itself.
+        SDL_TLSCleanup();
+    });
+}
+
+SdlAudio::Impl& SdlAudio::settled() const {
+    if (!impl_->begun) {
+        impl_->begun = true;
+        impl_->start();
+    }
+    if (impl_->opener.joinable()) impl_->opener.join();
+    return *impl_;
 }
 
 SdlAudio::~SdlAudio() {
+    // A device never asked for is not opened just to be closed.
+    if (!impl_->begun) return;
+    settled();
     if (impl_->device != 0) {
         impl_->finishSynchronousTail();
         SDL_CloseAudioDevice(impl_->device);
@@ -209,11 +243,11 @@ SdlAudio::~SdlAudio() {
 }
 
 bool SdlAudio::available() const {
-    return impl_->device != 0;
+    return settled().device != 0;
 }
 
 void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
-    Impl& a = *impl_;
+    Impl& a = settled();
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kDeviceRate, samples)) return;

@@ -9,11 +9,16 @@ namespace tess {
 
 class SdlAudio {
   public:
-    // Opens the device (22050 Hz, mono). Without a device the game runs silent.
+    // The device (22050 Hz, mono), opened at the first call below or by openInBackground.
+    // Without a device the game runs silent.
     SdlAudio();
     ~SdlAudio();
     SdlAudio(const SdlAudio&) = delete;
     SdlAudio& operator=(const SdlAudio&) = delete;
+
+    // Opens the device on a thread of its own, so that the game need not wait for the sound
+    // system; every call below waits until it is open (or found missing).
+    void openInBackground();
 
     bool available() const;
     // Plays a RIFF WAVE image (PCM, mono, 8-bit unsigned or 16-bit). Starting a sound stops
@@ -26,6 +31,8 @@ class SdlAudio {
 
   private:
     struct Impl;
+    // The device once the opener has finished.
+    Impl& settled() const;
     std::unique_ptr<Impl> impl_;
 };
 

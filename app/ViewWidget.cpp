@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +20,15 @@ ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // The canvas covers every pixel: Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The canvas looks the same whether the window is active or not: a palette without an
+    // inactive look of its own spares the whole view a repaint when the window is activated
+    // (the first one comes just before the first paint).
+    QPalette same = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        same.setBrush(QPalette::Inactive, r, same.brush(QPalette::Active, r));
+    }
+    setPalette(same);
 }
 
 ViewWidget::~ViewWidget() = default;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -117,33 +118,119 @@ int findFirst(const std::uint32_t* row, int a, int b, std::uint32_t v, bool equa
     return i;
 }
 
-// The last column before x whose pixel is v, scanning leftward; -1 when there is none.
-int findLastStop(const std::uint32_t* row, int x, std::uint32_t v) {
-    int i = x - 1;
+// Paints columns x, x+1, ... of a row, up to the first pixel that is the colour stop or up to
+// b, whichever comes first; returns that column. Each pixel is read and, where it is not
+// stop, written at once: sixteen pixels at a time where SSE2 is there.
+int paintUntil(std::uint32_t* row, int x, int b, std::uint32_t stop, std::uint32_t paint) {
+    int i = x;
 #if defined(__SSE2__)
-    const __m128i key = _mm_set1_epi32(int(v));
-    for (; i - 15 >= 0; i -= 16) {
-        const auto* p = reinterpret_cast<const __m128i*>(row + i - 15);
-        const __m128i e = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(_mm_loadu_si128(p), key),
-                                                    _mm_cmpeq_epi32(_mm_loadu_si128(p + 1), key)),
-                                       _mm_or_si128(_mm_cmpeq_epi32(_mm_loadu_si128(p + 2), key),
-                                                    _mm_cmpeq_epi32(_mm_loadu_si128(p + 3), key)));
-        if (_mm_movemask_epi8(e) != 0) break;
+    const __m128i key = _mm_set1_epi32(int(stop));
+    const __m128i ink = _mm_set1_epi32(int(paint));
+    for (; i + 16 <= b; i += 16) {
+        auto* p = reinterpret_cast<__m128i*>(row + i);
+        const __m128i v0 = _mm_loadu_si128(p), v1 = _mm_loadu_si128(p + 1);
+        const __m128i v2 = _mm_loadu_si128(p + 2), v3 = _mm_loadu_si128(p + 3);
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v0, key), _mm_cmpeq_epi32(v1, key)),
+                         _mm_or_si128(_mm_cmpeq_epi32(v2, key), _mm_cmpeq_epi32(v3, key)));
+        if (_mm_movemask_epi8(any) != 0) break;
+        _mm_storeu_si128(p, ink);
+        _mm_storeu_si128(p + 1, ink);
+        _mm_storeu_si128(p + 2, ink);
+        _mm_storeu_si128(p + 3, ink);
+    }
+    for (; i + 4 <= b; i += 4) {
+        auto* p = reinterpret_cast<__m128i*>(row + i);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_loadu_si128(p), key)) != 0) break;
+        _mm_storeu_si128(p, ink);
     }
 #endif
-    while (i >= 0 && row[i] != v)
-        --i;
+    for (; i < b && row[i] != stop; ++i)
+        row[i] = paint;
+    return i;
+}
+
+// Paints columns x-1, x-2, ... of a row, down to the first pixel that is the colour stop or
+// to the row's start; returns the leftmost column painted (x when none was).
+int paintBackTo(std::uint32_t* row, int x, std::uint32_t stop, std::uint32_t paint) {
+    int i = x;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(int(stop));
+    const __m128i ink = _mm_set1_epi32(int(paint));
+    for (; i >= 16; i -= 16) {
+        auto* p = reinterpret_cast<__m128i*>(row + i - 16);
+        const __m128i v0 = _mm_loadu_si128(p), v1 = _mm_loadu_si128(p + 1);
+        const __m128i v2 = _mm_loadu_si128(p + 2), v3 = _mm_loadu_si128(p + 3);
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v0, key), _mm_cmpeq_epi32(v1, key)),
+                         _mm_or_si128(_mm_cmpeq_epi32(v2, key), _mm_cmpeq_epi32(v3, key)));
+        if (_mm_movemask_epi8(any) != 0) break;
+        _mm_storeu_si128(p, ink);
+        _mm_storeu_si128(p + 1, ink);
+        _mm_storeu_si128(p + 2, ink);
+        _mm_storeu_si128(p + 3, ink);
+    }
+#endif
+    for (; i > 0 && row[i - 1] != stop; --i)
+        row[i - 1] = paint;
     return i;
 }
 
 } // namespace
 
-Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
-    if (pixelCount() == 0) return;
-    pixels_.reset(new std::uint32_t[pixelCount()]);
+namespace {
+
+// The white pixels Canvas::prepare made, and the size they are for.
+struct Prepared {
+    std::mutex lock;
+    int width = 0, height = 0;
+    std::unique_ptr<std::uint32_t[]> pixels;
+};
+
+Prepared& prepared() {
+    static Prepared p;
+    return p;
+}
+
+std::unique_ptr<std::uint32_t[]> whitePixels(std::size_t count) {
+    std::unique_ptr<std::uint32_t[]> pixels(new std::uint32_t[count]);
     // White is every byte 0xFF: one memset, as fast as the memory takes it.
     static_assert(kWhite.argb == 0xFFFFFFFFu);
-    std::memset(pixels_.get(), 0xFF, pixelCount() * sizeof(std::uint32_t));
+    std::memset(pixels.get(), 0xFF, count * sizeof(std::uint32_t));
+    return pixels;
+}
+
+} // namespace
+
+void Canvas::prepare(int width, int height) {
+    const std::size_t count = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0));
+    Prepared& p = prepared();
+    {
+        // The one kept before is let go first, so that two are never held at once.
+        std::lock_guard guard(p.lock);
+        p.pixels.reset();
+        p.width = p.height = 0;
+    }
+    if (count == 0) return;
+    std::unique_ptr<std::uint32_t[]> pixels = whitePixels(count);
+    std::lock_guard guard(p.lock);
+    p.pixels = std::move(pixels);
+    p.width = width;
+    p.height = height;
+}
+
+Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
+    if (pixelCount() == 0) return;
+    {
+        Prepared& p = prepared();
+        std::lock_guard guard(p.lock);
+        if (p.pixels && p.width == width_ && p.height == height_) {
+            pixels_ = std::move(p.pixels);
+            p.width = p.height = 0;
+            return;
+        }
+    }
+    pixels_ = whitePixels(pixelCount());
 }
 
 Canvas::Canvas(const Canvas& other) : width_(other.width_), height_(other.height_) {
@@ -509,21 +596,25 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     // be in the region, so a pixel's colour cannot tell whether it was filled. Runs are
     // always filled whole, so one bit tells for the whole run.
     // The bitmap is kept between fills and all clear between them: each fill clears only
-    // the rows it marked, so that colouring many small pieces on a large canvas does not
-    // clear a whole canvas's worth of bits for each piece.
+    // the words of the rows and columns it marked, so that colouring many small pieces on a
+    // large canvas does not clear a whole canvas's worth of bits for each piece.
     const std::size_t words = (std::size_t(w) + 63) / 64;
     thread_local std::vector<std::uint64_t> done;
     if (done.size() < words * std::size_t(h)) done.assign(words * std::size_t(h), 0);
-    struct ClearMarkedRows {
+    struct ClearMarked {
         std::vector<std::uint64_t>& bits;
         std::size_t words;
         int top, bottom; // rows top..bottom-1 hold marks
-        ~ClearMarkedRows() {
-            if (bottom > top)
-                std::fill(bits.begin() + std::ptrdiff_t(std::size_t(top) * words),
-                          bits.begin() + std::ptrdiff_t(std::size_t(bottom) * words), 0);
+        int left, right; // in columns left..right-1
+        ~ClearMarked() {
+            if (bottom <= top || right <= left) return;
+            const std::size_t first = std::size_t(left) / 64;
+            const std::size_t count = (std::size_t(right) + 63) / 64 - first;
+            for (int row = top; row < bottom; ++row)
+                std::memset(bits.data() + std::size_t(row) * words + first, 0,
+                            count * sizeof(std::uint64_t));
         }
-    } marked{done, words, y, y};
+    } marked{done, words, y, y, x, x};
     const auto isDone = [&](int px, int py) {
         return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
     };
@@ -531,6 +622,8 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
         std::uint64_t* bits = done.data() + std::size_t(py) * words;
         marked.top = std::min(marked.top, py);
         marked.bottom = std::max(marked.bottom, py + 1);
+        marked.left = std::min(marked.left, x0);
+        marked.right = std::max(marked.right, x1);
         for (int a = x0; a < x1;) {
             const int bit = a & 63;
             const int count = std::min(64 - bit, x1 - a);
@@ -539,44 +632,63 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
             a += count;
         }
     };
-    // A seed is a pixel of an unfilled run, the row it was found from and that row's filled
-    // run [pl, pr): the parent's row needs looking at again only beyond its own run.
-    // Columns x..known-1 of the seed's run are already known to be inside the region.
-    struct Seed {
-        int x, known, y, parentY, pl, pr;
+    // A run is a filled stretch of a row between two border pixels (or the canvas's edges),
+    // with the run of the row it was found from, [pl, pr) of row parentY: the parent's row
+    // needs looking at again only beyond the parent's run.
+    struct Run {
+        int y, l, r, parentY, pl, pr;
     };
-    // The stack of seeds is kept between fills: most fills of a game are small.
-    thread_local std::vector<Seed> stack;
-    stack.clear();
-    stack.push_back({x, x + 1, y, y, x, x});
-    // Pushes a seed for every unfilled run of row ny that touches columns [a, b).
-    const auto seedRow = [&](int ny, int a, int b, int py, int pl, int pr) {
-        const std::uint32_t* nrow = c.row(ny);
+    // The runs still to be looked round, in the order they were found: the runs of a row,
+    // then those of the next, so that the fill sweeps through the memory row after row as a
+    // plain pass does, rather than up and down the canvas. Kept between fills: most fills of
+    // a game are small.
+    thread_local std::vector<Run> queue;
+    queue.clear();
+    std::size_t next = 0;
+    // Each run is painted the moment it is found, while the scan that found it has its pixels
+    // at hand: every pixel of the region is read once and written once, as in a plain pass
+    // over the memory, and no row is read again to be painted later.
+    {
+        std::uint32_t* row = c.row(y);
+        const int l = paintBackTo(row, x, stop, paint);
+        const int r = paintUntil(row, x, w, stop, paint);
+        markRun(y, l, r);
+        queue.push_back({y, l, r, y, l, l});
+    }
+    // Paints and records every unfilled run of row ny that touches columns [a, b) of the
+    // run s.
+    const auto visitRow = [&](int ny, int a, int b, const Run& s) {
+        std::uint32_t* nrow = c.row(ny);
         int px = findFirst(nrow, a, b, stop, false);
         while (px < b) {
-            const int end = findFirst(nrow, px + 1, b, stop, true);
-            if (!isDone(px, ny)) stack.push_back({px, end, ny, py, pl, pr});
+            int end;
+            if (isDone(px, ny)) {
+                end = findFirst(nrow, px + 1, b, stop, true);
+            } else {
+                const int l = paintBackTo(nrow, px, stop, paint);
+                end = paintUntil(nrow, px, w, stop, paint);
+                markRun(ny, l, end);
+                queue.push_back({ny, l, end, s.y, s.l, s.r});
+            }
             px = findFirst(nrow, end, b, stop, false);
         }
     };
-    while (!stack.empty()) {
-        const Seed s = stack.back();
-        stack.pop_back();
-        if (isDone(s.x, s.y)) continue;
-        std::uint32_t* row = c.row(s.y);
-        const int l = findLastStop(row, s.x, stop) + 1;
-        const int r = findFirst(row, s.known, w, stop, true);
-        std::fill(row + l, row + r, paint);
-        markRun(s.y, l, r);
-        const int dir = s.y - s.parentY;
+    while (next < queue.size()) {
+        // The runs looked round are dropped once they are most of the queue: it holds about
+        // the fill's front, not every run of the region.
+        if (next >= 4096 && next * 2 >= queue.size()) {
+            queue.erase(queue.begin(), queue.begin() + std::ptrdiff_t(next));
+            next = 0;
+        }
+        const Run s = queue[next++];
         for (int ny : {s.y - 1, s.y + 1}) {
             if (ny < 0 || ny >= h) continue;
-            if (dir != 0 && ny == s.parentY) {
+            if (s.parentY != s.y && ny == s.parentY) {
                 // Only where this run reaches past its parent's run.
-                if (l < s.pl) seedRow(ny, l, std::min(s.pl, r), s.y, l, r);
-                if (r > s.pr) seedRow(ny, std::max(s.pr, l), r, s.y, l, r);
+                if (s.l < s.pl) visitRow(ny, s.l, std::min(s.pl, s.r), s);
+                if (s.r > s.pr) visitRow(ny, std::max(s.pr, s.l), s.r, s);
             } else {
-                seedRow(ny, l, r, s.y, l, r);
+                visitRow(ny, s.l, s.r, s);
             }
         }
     }

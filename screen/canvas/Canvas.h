@@ -31,6 +31,13 @@ class Canvas {
     }
     void clear(Colour c); // the whole canvas in one colour
 
+    // Makes the memory of a white canvas of this size now, on the calling thread, for the next
+    // canvas made at exactly this size to take at once. A large canvas's first use of fresh
+    // memory is slow (the system hands it out a page at a time): the shell has it made while
+    // it waits for its window, so that the first paint does not wait for it. Making another
+    // prepared canvas, or prepare(0, 0), lets go of the one kept.
+    static void prepare(int width, int height);
+
     Canvas(const Canvas& other);
     Canvas& operator=(const Canvas& other);
     Canvas(Canvas&&) noexcept = default;

@@ -126,6 +126,8 @@ struct Cache {
     std::shared_ptr<Library> library = std::make_shared<Library>();
     std::map<std::string, Match, std::less<>> matches;
     std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
+    // Each font file is opened and read once, and every size is rendered from it.
+    std::map<std::pair<std::string, int>, FT_Face> faces;
     bool warned = false;
 
     Cache() = default;
@@ -135,7 +137,23 @@ struct Cache {
     // its own configuration by now, and finishing twice is harmless.
     ~Cache() {
         fonts.clear();
+        for (auto& [file, face] : faces)
+            if (face) FT_Done_Face(face);
         FcFini();
+    }
+
+    // The face of a match, opened the first time; nullptr where it cannot be.
+    FT_Face face(const Match& m) {
+        const auto key = std::make_pair(m.file, m.index);
+        auto it = faces.find(key);
+        if (it == faces.end()) {
+            FT_Face opened = nullptr;
+            if (!library->lib || m.file.empty() ||
+                FT_New_Face(library->lib, m.file.c_str(), m.index, &opened) != 0)
+                opened = nullptr;
+            it = faces.emplace(key, opened).first;
+        }
+        return it->second;
     }
 
     const Match& match(std::string_view face) {
@@ -247,12 +265,8 @@ long scaleForCell(long up, long down, long upem, int cellHeight) {
     return whole;
 }
 
-std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library,
-                                         const Match& match, std::string_view faceName,
-                                         int cellHeight) {
-    if (!library->lib || match.file.empty()) return nullptr;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library->lib, match.file.c_str(), match.index, &face) != 0) return nullptr;
+std::shared_ptr<const FontImpl> makeFont(FT_Face face, std::string_view faceName, int cellHeight) {
+    if (!face) return nullptr;
     const long upem = face->units_per_EM ? face->units_per_EM : 2048;
     long up = face->ascender;
     long down = -face->descender;
@@ -261,10 +275,7 @@ std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library
         down = os2->usWinDescent;
     }
     const long scale = scaleForCell(up, down, upem, cellHeight);
-    if (scale == 0) { // even one pixel is too tall: nothing to draw
-        FT_Done_Face(face);
-        return nullptr;
-    }
+    if (scale == 0) return nullptr; // even one pixel is too tall: nothing to draw
     auto impl = std::make_shared<FontImpl>();
     impl->face = std::string(faceName);
     impl->pixelSize = double(scale) * double(upem) / double(kScaleUnit);
@@ -275,7 +286,6 @@ std::shared_ptr<const FontImpl> makeFont(const std::shared_ptr<Library>& library
     request.width = FT_Long(scale);
     request.height = FT_Long(scale);
     if (FT_Request_Size(face, &request) == 0) renderGlyphs(face, *impl);
-    FT_Done_Face(face);
     return impl;
 }
 
@@ -291,7 +301,7 @@ Font Font::create(std::string_view face, int cellHeight) {
     auto key = std::make_pair(std::string(face), cellHeight);
     auto it = c.fonts.find(key);
     if (it == c.fonts.end())
-        it = c.fonts.emplace(std::move(key), makeFont(c.library, c.match(face), face, cellHeight))
+        it = c.fonts.emplace(std::move(key), makeFont(c.face(c.match(face)), face, cellHeight))
                  .first;
     font.impl_ = it->second;
     return font;

@@ -71,6 +71,21 @@ TEST(Canvas, NewCanvasIsWhiteAndReadsOutsideAreNotWhite) {
     EXPECT_EQ(countColour(c, kRed), 1);
 }
 
+TEST(Canvas, APreparedCanvasIsTakenOnceOnlyAtItsOwnSize) {
+    Canvas::prepare(7, 5);
+    Canvas other(5, 7); // another size: made afresh, the prepared one still kept
+    Canvas first(7, 5);
+    Canvas second(7, 5); // the prepared memory is not shared
+    EXPECT_NE(first.data(), second.data());
+    first.setPixel(3, 2, kRed);
+    for (const Canvas* c : {&other, &first, &second})
+        EXPECT_EQ(countColour(*c, kWhite), 35 - (c == &first));
+    // Let go of: a canvas made after prepare(0, 0) is made afresh, and white.
+    Canvas::prepare(4, 4);
+    Canvas::prepare(0, 0);
+    EXPECT_EQ(countColour(Canvas(4, 4), kWhite), 16);
+}
+
 TEST(Canvas, FillRectCoversLeftToRightMinusOneAndClips) {
     Canvas c(10, 10);
     DrawingContext dc(c);
@@ -329,6 +344,68 @@ TEST(FloodFill, BrushColourAlreadyInTheRegionStillFillsItAll) {
     // Filling a region with its own colour changes nothing and ends.
     Canvas same(20, 20);
     expectExactFill(same, 10, 10, kWhite);
+}
+
+TEST(FloodFill, BordersAtEveryColumnOfALongRunStopTheFillInBothDirections) {
+    // The fill paints many pixels a step: a border pixel at any place in a step, seen from
+    // either side of the seed, must stop it exactly there.
+    for (int width : {1, 3, 4, 5, 15, 16, 17, 31, 33, 47, 64, 70}) {
+        for (int at = 0; at < width; ++at) {
+            Canvas c(width, 3);
+            c.setPixel(at, 1, kBlack);
+            // A wall across the middle row: the pieces left and right of it join above and
+            // below, so seed each side in the middle row.
+            for (int seed : {0, at + 1, width - 1}) {
+                if (seed >= width || seed == at) continue;
+                Canvas copy = c;
+                expectExactFill(copy, seed, 1, kRed);
+                if (HasFatalFailure()) FAIL() << "width " << width << ", border at " << at;
+            }
+        }
+    }
+}
+
+TEST(FloodFill, MatchesAPixelByPixelFillOnRandomPictures) {
+    // Scattered border pixels and pixels of the brush's own colour, at widths that end the
+    // rows at every place of the fill's steps.
+    std::uint32_t state = 12345;
+    const auto random = [&state](int n) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % std::uint32_t(n));
+    };
+    for (int round = 0; round < 60; ++round) {
+        const int width = 1 + random(90), height = 1 + random(40);
+        Canvas c(width, height);
+        const int density = 3 + random(30); // one pixel in density is a border
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (random(density) == 0)
+                    c.setPixel(x, y, kBlack);
+                else if (random(7) == 0)
+                    c.setPixel(x, y, kRed);
+            }
+        for (int seeds = 0; seeds < 4; ++seeds) {
+            const int x = random(width), y = random(height);
+            if (c.pixel(x, y) == kBlack) continue;
+            expectExactFill(c, x, y, seeds % 2 ? kRed : kBlue);
+            if (HasFatalFailure()) FAIL() << "round " << round << ", seed " << x << "," << y;
+        }
+    }
+}
+
+TEST(FloodFill, ARegionOfManyThousandRunsIsFilledWhole) {
+    // A serpentine corridor between teeth every third column, open at alternate ends: tens
+    // of thousands of runs, each row cut into hundreds of them.
+    Canvas c(900, 120);
+    DrawingContext dc(c);
+    dc.selectPen({kBlack, 1});
+    for (int x = 2; x < 900; x += 3) {
+        const bool fromTop = (x / 3) % 2 == 0;
+        dc.moveTo(x, fromTop ? 0 : 119);
+        dc.lineTo(x, fromTop ? 117 : 2);
+    }
+    expectExactFill(c, 0, 0, kRed);
+    EXPECT_EQ(c.pixel(898, 60), kRed);
 }
 
 TEST(FloodFill, RefusesSeedsOutsideOrOnTheBorder) {
