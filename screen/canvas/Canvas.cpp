@@ -118,6 +118,23 @@ int findFirst(const std::uint32_t* row, int a, int b, std::uint32_t v, bool equa
     return i;
 }
 
+#if defined(__SSE2__)
+// Paints the sixteen pixels at p with ink when none of them is key; returns whether it did.
+inline bool paintSixteenUnlessStop(__m128i* p, __m128i key, __m128i ink) {
+    const __m128i v0 = _mm_loadu_si128(p), v1 = _mm_loadu_si128(p + 1);
+    const __m128i v2 = _mm_loadu_si128(p + 2), v3 = _mm_loadu_si128(p + 3);
+    const __m128i any =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v0, key), _mm_cmpeq_epi32(v1, key)),
+                     _mm_or_si128(_mm_cmpeq_epi32(v2, key), _mm_cmpeq_epi32(v3, key)));
+    if (_mm_movemask_epi8(any) != 0) return false;
+    _mm_storeu_si128(p, ink);
+    _mm_storeu_si128(p + 1, ink);
+    _mm_storeu_si128(p + 2, ink);
+    _mm_storeu_si128(p + 3, ink);
+    return true;
+}
+#endif
+
 // Paints columns x, x+1, ... of a row, up to the first pixel that is the colour stop or up to
 // b, whichever comes first; returns that column. Each pixel is read and, where it is not
 // stop, written at once: sixteen pixels at a time where SSE2 is there.
@@ -128,16 +145,7 @@ int paintUntil(std::uint32_t* row, int x, int b, std::uint32_t stop, std::uint32
     const __m128i ink = _mm_set1_epi32(int(paint));
     for (; i + 16 <= b; i += 16) {
         auto* p = reinterpret_cast<__m128i*>(row + i);
-        const __m128i v0 = _mm_loadu_si128(p), v1 = _mm_loadu_si128(p + 1);
-        const __m128i v2 = _mm_loadu_si128(p + 2), v3 = _mm_loadu_si128(p + 3);
-        const __m128i any =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v0, key), _mm_cmpeq_epi32(v1, key)),
-                         _mm_or_si128(_mm_cmpeq_epi32(v2, key), _mm_cmpeq_epi32(v3, key)));
-        if (_mm_movemask_epi8(any) != 0) break;
-        _mm_storeu_si128(p, ink);
-        _mm_storeu_si128(p + 1, ink);
-        _mm_storeu_si128(p + 2, ink);
-        _mm_storeu_si128(p + 3, ink);
+        if (!paintSixteenUnlessStop(p, key, ink)) break;
     }
     for (; i + 4 <= b; i += 4) {
         auto* p = reinterpret_cast<__m128i*>(row + i);
@@ -159,16 +167,7 @@ int paintBackTo(std::uint32_t* row, int x, std::uint32_t stop, std::uint32_t pai
     const __m128i ink = _mm_set1_epi32(int(paint));
     for (; i >= 16; i -= 16) {
         auto* p = reinterpret_cast<__m128i*>(row + i - 16);
-        const __m128i v0 = _mm_loadu_si128(p), v1 = _mm_loadu_si128(p + 1);
-        const __m128i v2 = _mm_loadu_si128(p + 2), v3 = _mm_loadu_si128(p + 3);
-        const __m128i any =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v0, key), _mm_cmpeq_epi32(v1, key)),
-                         _mm_or_si128(_mm_cmpeq_epi32(v2, key), _mm_cmpeq_epi32(v3, key)));
-        if (_mm_movemask_epi8(any) != 0) break;
-        _mm_storeu_si128(p, ink);
-        _mm_storeu_si128(p + 1, ink);
-        _mm_storeu_si128(p + 2, ink);
-        _mm_storeu_si128(p + 3, ink);
+        if (!paintSixteenUnlessStop(p, key, ink)) break;
     }
 #endif
     for (; i > 0 && row[i - 1] != stop; --i)
