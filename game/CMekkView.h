@@ -188,6 +188,10 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     // Aborts the game with the state's check when the build checks the state after every entry.
     void checkState(const char* entry) const;
 
+    // The game on the page back at its start: drawing, no line yet, nothing aborted.
+    void beginDrawing();
+    // The whole page drawn again at once on the canvas, as a handler that changes it does.
+    void redrawPage();
     // A drawing context on the view's canvas for a handler. The canvas is made by the first
     // paint, so handlers that run before it have nothing to do.
     DrawingContext clientDC();

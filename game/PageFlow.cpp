@@ -5,27 +5,33 @@
 
 namespace tess {
 
+void CMekkView::beginDrawing() {
+    gamePhase = kDrawing;
+    pathLength = 1;
+    gameAborted = false;
+}
+
+void CMekkView::redrawPage() {
+    DrawingContext dc = clientDC();
+    OnDraw(dc);
+}
+
 void CMekkView::startShape(int shape) {
     if (!screen()) return;
     currentPage = kGamePage;
     vertexCount = shape;
-    gamePhase = kDrawing;
-    pathLength = 1;
-    gameAborted = false;
+    beginDrawing();
     path[1] = nextRandom() % vertexCount + 1;
     // Only the first game after start-up still has startVertexChosen 0, so its paint draws
     // the start vertex once more, and that draw stands.
-    DrawingContext dc = clientDC();
-    OnDraw(dc);
+    redrawPage();
 }
 
 void CMekkView::startShapeFrom(int shape, int startVertex) {
     if (!screen()) return;
     currentPage = kGamePage;
     vertexCount = shape;
-    gamePhase = kDrawing;
-    pathLength = 1;
-    gameAborted = false;
+    beginDrawing();
     path[1] = startVertex;
     startVertexChosen = 1;
     paint();
@@ -35,22 +41,16 @@ void CMekkView::playAgain() {
     if (!screen()) return;
     // A new game with the same shape; its first paint picks the start vertex.
     startVertexChosen = 0;
-    gamePhase = kDrawing;
-    pathLength = 1;
-    gameAborted = false;
-    DrawingContext dc = clientDC();
-    OnDraw(dc);
+    beginDrawing();
+    redrawPage();
 }
 
 void CMekkView::returnHome() {
     if (!screen()) return;
     currentPage = kHomePage;
-    gamePhase = kDrawing;
-    pathLength = 1;
+    beginDrawing();
     colourIndex = 0; // the next game's colours start from the beginning
-    gameAborted = false;
-    DrawingContext dc = clientDC();
-    OnDraw(dc);
+    redrawPage();
 }
 
 void CMekkView::beginColouring() {

@@ -24,27 +24,6 @@ constexpr int kShapes[] = {4, 6, 8, 10};
 // A client area of layout unit 8: the same board as the solver's, at half the size.
 constexpr Size kHalfSize{640, 482};
 
-// The first fill of the open space round the shape, on a copy of the canvas.
-Canvas openSpace(GameDriver& game) {
-    Canvas outside = game.screen();
-    DrawingContext dc(outside);
-    dc.selectBrush(Brush{Colour(1, 2, 3)});
-    const Point probe = game.view.layout.outsidePoint[game.view.vertexCount];
-    dc.floodFill(probe.x, probe.y, kBlack);
-    return outside;
-}
-
-// White pixels inside the frame that no fill from the open space reaches: pieces not coloured.
-int whiteLeftInside(GameDriver& game) {
-    const Canvas outside = openSpace(game);
-    int left = 0;
-    const Rect f = game.frame();
-    for (int y = f.top; y <= f.bottom; ++y)
-        for (int x = f.left; x <= f.right; ++x)
-            if (game.screen().pixel(x, y) == kWhite && outside.pixel(x, y) == kWhite) ++left;
-    return left;
-}
-
 struct PieceOnBoard {
     std::uint64_t region; // the side of every drawn line that most of its white pixels lie on
     int pixels;           // its pixels, lines and circles excluded
@@ -168,7 +147,7 @@ TEST_P(PerfectGameOf, PlayedThroughTheHandlersScoresAtLeastTheShapesHighestScore
         ASSERT_EQ(game.view.pieceCount, before + 1) << "seed " << seed.x << "," << seed.y;
     }
     EXPECT_EQ(game.view.pieceCount, solved.pieces);
-    EXPECT_EQ(whiteLeftInside(game), 0) << "a closed piece was left white";
+    EXPECT_EQ(game.uncolouredPixels(), 0) << "a closed piece was left white";
     game.end();
     EXPECT_FALSE(game.view.gameAborted);
     EXPECT_EQ(game.view.score, solved.score);

@@ -38,22 +38,6 @@ std::vector<int> drawnPath(const CMekkView& v) {
     return std::vector<int>(v.path + 1, v.path + v.pathLength + 1);
 }
 
-// White pixels inside the frame that a fill from the probe point does not reach: pieces left
-// uncoloured.
-int uncolouredPixels(GameDriver& game) {
-    Canvas outside = game.screen();
-    DrawingContext dc(outside);
-    dc.selectBrush(Brush{Colour(1, 2, 3)});
-    const Point probe = game.view.layout.outsidePoint[game.view.vertexCount];
-    dc.floodFill(probe.x, probe.y, kBlack);
-    int left = 0;
-    const Rect f = game.frame();
-    for (int y = f.top; y <= f.bottom; ++y)
-        for (int x = f.left; x <= f.right; ++x)
-            if (game.screen().pixel(x, y) == kWhite && outside.pixel(x, y) == kWhite) ++left;
-    return left;
-}
-
 class WatchedGameOf : public ::testing::TestWithParam<int> {};
 
 INSTANTIATE_TEST_SUITE_P(Shapes, WatchedGameOf, ::testing::Values(4, 6, 8, 10),
@@ -84,7 +68,7 @@ TEST_P(WatchedGameOf, EndsOnTheScorePageWithTheSolversLinesAndEveryPieceColoured
     EXPECT_FALSE(game.view.gameAborted);
     EXPECT_EQ(drawnPath(game.view), watched.path().vertices);
     EXPECT_EQ(game.view.pathLength - 1, maxLines(n));
-    EXPECT_EQ(uncolouredPixels(game), 0);
+    EXPECT_EQ(game.uncolouredPixels(), 0);
     EXPECT_GE(game.view.score, 100 * difficultyFactor(n));
     EXPECT_EQ(game.errorSounds(), 0);
     EXPECT_EQ(historyOf(game.view), history) << "the watched score went in";
@@ -105,7 +89,7 @@ TEST(WatchedGame, ColoursThePiecesTheCanvasShowsAtThePlayersWindowSize) {
             ASSERT_EQ(game.view.pieceCount, solver.pieces) << n << " at " << size.cx;
             for (int k = 0; k < solver.pieces; ++k)
                 EXPECT_EQ(game.view.pieceSeed[k], solver.pieceSeeds[std::size_t(k)]);
-            EXPECT_EQ(uncolouredPixels(game), 0);
+            EXPECT_EQ(game.uncolouredPixels(), 0);
         }
     }
 }
@@ -173,7 +157,7 @@ TEST(WatchedGame, RestartsAndStopsCleanly) {
     EXPECT_EQ(game.repaint(), game.screen());
     playToEnd(watched);
     EXPECT_EQ(drawnPath(game.view), watched.path().vertices);
-    EXPECT_EQ(uncolouredPixels(game), 0);
+    EXPECT_EQ(game.uncolouredPixels(), 0);
     EXPECT_GE(game.view.score, 200);
     EXPECT_EQ(game.view.historyCount[1], 0);
 

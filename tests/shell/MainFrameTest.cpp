@@ -31,8 +31,7 @@ class MainFrameTest : public ::testing::Test {
         tess::test::qtApp();
         frame = std::make_unique<CMainFrame>(nullptr);
         frame->showMaximisedOnScreen();
-        for (int i = 0; i < 20 && !frame->viewWidget()->firstPaintDone(); ++i)
-            QApplication::processEvents();
+        tess::test::waitForFirstPaint(*frame->viewWidget(), 20);
         QApplication::setActiveWindow(frame.get());
         frame->viewWidget()->setFocus();
         QApplication::processEvents();

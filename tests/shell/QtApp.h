@@ -35,6 +35,12 @@ inline QApplication& qtApp() {
     return *app;
 }
 
+// Handles events until the widget's first paint is done, or for a bounded number of rounds.
+inline void waitForFirstPaint(const tess::app::ViewWidget& w, int rounds = 50) {
+    for (int i = 0; i < rounds && !w.firstPaintDone(); ++i)
+        QApplication::processEvents();
+}
+
 // A key press as the desktop delivers it: the shortcuts see it first.
 inline void pressKey(QWidget* focus, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
                      bool autoRepeat = false) {

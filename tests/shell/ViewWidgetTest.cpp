@@ -130,8 +130,7 @@ class ViewWidgetTest : public ::testing::Test {
         widget = std::make_unique<ViewWidget>(nullptr);
         widget->resize(400, 300);
         widget->show();
-        for (int i = 0; i < 20 && !widget->firstPaintDone(); ++i)
-            QApplication::processEvents();
+        tess::test::waitForFirstPaint(*widget, 20);
         ASSERT_TRUE(widget->firstPaintDone());
     }
     void TearDown() override {
@@ -302,8 +301,7 @@ TEST(ViewWidgetHighDensity, AWindowWholeTimesTheCanvasShowsWholeDevicePixelBlock
         ViewWidget w(nullptr);
         w.resize(200, 150);
         w.show();
-        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
-            QApplication::processEvents();
+        tess::test::waitForFirstPaint(w);
         ASSERT_EQ(w.devicePixelRatioF(), 2.0);
         ASSERT_EQ(w.view().screen()->width(), 400);
         w.resize(450, 320); // 900 x 640 device pixels: twice the canvas, bars of 50 and 20
@@ -338,8 +336,7 @@ TEST(WindowTitle, FollowsTheDesktopsLocale) {
         ViewWidget w(nullptr);
         w.resize(300, 200);
         w.show();
-        for (int i = 0; i < 50 && !w.firstPaintDone(); ++i)
-            QApplication::processEvents();
+        tess::test::waitForFirstPaint(w);
         std::printf("\ntitle: %s\n", w.windowTitle().toUtf8().constData());
         std::fflush(stdout);
         return;

@@ -31,8 +31,7 @@ class WatchPerfectGameTest : public ::testing::Test {
         audio = std::make_unique<tess::SdlAudio>();
         frame = std::make_unique<CMainFrame>(audio.get());
         frame->showMaximisedOnScreen();
-        for (int i = 0; i < 20 && !frame->viewWidget()->firstPaintDone(); ++i)
-            QApplication::processEvents();
+        tess::test::waitForFirstPaint(*frame->viewWidget(), 20);
         ASSERT_TRUE(frame->viewWidget()->firstPaintDone());
         QApplication::setActiveWindow(frame.get());
         frame->viewWidget()->setFocus();

@@ -115,17 +115,23 @@ class Encoder {
     std::vector<std::uint8_t> bytes_;
 };
 
-// The Square's most lines from the start vertex the game draws, every piece, End.
-inline std::vector<std::uint8_t> perfectSquare() {
+// The shape's most lines from the start vertex the game draws, every piece that shows at this
+// size, End.
+inline std::vector<std::uint8_t> perfectGame(int shape) {
     Encoder e;
-    e.shape(4);
-    const std::vector<int> path = findPerfectPath(4, e.view().path[1]).vertices;
+    e.shape(shape);
+    const std::vector<int> path = findPerfectPath(shape, e.view().path[1]).vertices;
     for (std::size_t k = 1; k < path.size(); ++k)
         e.vertex(path[k]);
     e.key(vk::End);
     e.colourEveryPiece();
     e.key(vk::End);
     return e.bytes();
+}
+
+// A perfect Square.
+inline std::vector<std::uint8_t> perfectSquare() {
+    return perfectGame(4);
 }
 
 // Three lines of the Hexagon, End, a fill in the open space that ends the game; Enter, a game
@@ -146,17 +152,9 @@ inline std::vector<std::uint8_t> abortedHexagon() {
     return e.bytes();
 }
 
-// The Decagon's most lines, every piece that shows at this size, End.
+// A Decagon of the most lines coloured to the end.
 inline std::vector<std::uint8_t> fullDecagon() {
-    Encoder e;
-    e.shape(10);
-    const std::vector<int> path = findPerfectPath(10, e.view().path[1]).vertices;
-    for (std::size_t k = 1; k < path.size(); ++k)
-        e.vertex(path[k]);
-    e.key(vk::End);
-    e.colourEveryPiece();
-    e.key(vk::End);
-    return e.bytes();
+    return perfectGame(10);
 }
 
 } // namespace tess::seeds
