@@ -4,6 +4,7 @@
 #include "screen/canvas/Canvas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -39,9 +40,15 @@ void fillRun(std::uint32_t* p, std::size_t count, std::uint32_t argb) {
     }
     std::uint32_t* const end = p + count;
 #if defined(__SSE2__)
-    const __m128i four = _mm_set1_epi32(int(argb));
-    for (; end - p >= 4; p += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+    if (count >= 4) {
+        const __m128i four = _mm_set1_epi32(int(argb));
+        for (; end - p > 4; p += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+        // The last four pixels in one store, over some already painted where the run is no
+        // multiple of four.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
+        return;
+    }
 #endif
     std::fill(p, end, argb);
 }
@@ -116,6 +123,38 @@ int findFirst(const std::uint32_t* row, int a, int b, std::uint32_t v, bool equa
     while (i < b && (row[i] == v) != equal)
         ++i;
     return i;
+}
+
+// Marks which of the pixels l..r-1 of a row are the colour v: bit i % 64 of word i / 64 for
+// column l + i. The bits after the last column are set, and one more word of set bits follows,
+// as if the row went on in v: a search for the next set bit always ends.
+void markColour(const std::uint32_t* row, int l, int r, std::uint32_t v,
+                std::vector<std::uint64_t>& bits) {
+    const int n = r - l;
+    bits.assign(std::size_t(n) / 64 + 2, ~std::uint64_t(0));
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(int(v));
+    const auto four = [&](int at) {
+        const __m128i e =
+            _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + l + at)), key);
+        return std::uint64_t(unsigned(_mm_movemask_ps(_mm_castsi128_ps(e))));
+    };
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t word = 0;
+        for (int k = 0; k < 64; k += 16)
+            word |=
+                (four(i + k) | four(i + k + 4) << 4 | four(i + k + 8) << 8 | four(i + k + 12) << 12)
+                << k;
+        bits[std::size_t(i) / 64] = word;
+    }
+#endif
+    if (i < n) {
+        std::uint64_t word = ~std::uint64_t(0);
+        for (int k = 0; i + k < n; ++k)
+            if (row[l + i + k] != v) word &= ~(std::uint64_t(1) << k);
+        bits[std::size_t(i) / 64] = word;
+    }
 }
 
 #if defined(__SSE2__)
@@ -243,6 +282,14 @@ Canvas& Canvas::operator=(const Canvas& other) {
     return *this;
 }
 
+Canvas& Canvas::operator=(Canvas&& other) noexcept {
+    width_ = other.width_;
+    height_ = other.height_;
+    pixels_ = std::move(other.pixels_);
+    changedElsewhere();
+    return *this;
+}
+
 bool operator==(const Canvas& a, const Canvas& b) {
     return a.width_ == b.width_ && a.height_ == b.height_ &&
            (a.pixelCount() == 0 || std::memcmp(a.pixels_.get(), b.pixels_.get(),
@@ -254,20 +301,99 @@ Colour Canvas::pixel(int x, int y) const {
 }
 
 void Canvas::setPixel(int x, int y, Colour c) {
+    changedElsewhere();
     if (contains(x, y)) row(y)[x] = c.argb;
 }
 
 void Canvas::clear(Colour c) {
+    changedElsewhere();
     if (pixelCount() > 0) fillRun(pixels_.get(), pixelCount(), c.argb);
+}
+
+namespace {
+
+// The rectangle's part on the canvas; empty (all zero) when there is none.
+Rect clippedTo(const Canvas& c, i64 left, i64 top, i64 right, i64 bottom) {
+    const Rect r{clampTo(left, 0, c.width()), clampTo(top, 0, c.height()),
+                 clampTo(right, 0, c.width()), clampTo(bottom, 0, c.height())};
+    return r.left < r.right && r.top < r.bottom ? r : Rect{};
+}
+
+bool isEmpty(const Rect& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+bool meet(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool holds(const Rect& outer, const Rect& inner) {
+    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top &&
+           inner.bottom <= outer.bottom;
+}
+
+i64 area(const Rect& r) {
+    return isEmpty(r) ? 0 : i64(r.right - r.left) * i64(r.bottom - r.top);
+}
+
+} // namespace
+
+bool DrawingContext::knowsWhite() {
+    canvas_->drawnBy(this);
+    if (white_.changes != canvas_->changes()) white_.forget();
+    return !isEmpty(white_.blank);
+}
+
+void DrawingContext::inked(i64 left, i64 top, i64 right, i64 bottom) {
+    if (!knowsWhite()) return;
+    const Rect r = clippedTo(*canvas_, left, top, right, bottom);
+    if (isEmpty(r) || !meet(r, white_.blank)) return;
+    // Many small marks are kept apart, so that an erase between them still finds its area
+    // white; past that, one rectangle round them all.
+    constexpr std::size_t kMarks = 64;
+    if (white_.inked.size() == kMarks) {
+        Rect all = r;
+        for (const Rect& m : white_.inked)
+            all = {std::min(all.left, m.left), std::min(all.top, m.top),
+                   std::max(all.right, m.right), std::max(all.bottom, m.bottom)};
+        white_.inked.assign(1, all);
+        return;
+    }
+    white_.inked.push_back(r);
 }
 
 void DrawingContext::fillRect(const Rect& r, const Brush& brush) {
     if (!brush.made) return;
+    const Rect area = clippedTo(*canvas_, r.left, r.top, r.right, r.bottom);
+    if (isEmpty(area)) return;
+    if (brush.colour == kWhite) {
+        // In an area known to be white but for some ink, only the ink is erased; what it
+        // covers is white again.
+        if (knowsWhite() && holds(white_.blank, area)) {
+            for (const Rect& m : white_.inked)
+                if (meet(m, area))
+                    fillClipped(*canvas_, std::max(m.left, area.left), std::max(m.top, area.top),
+                                std::min(m.right, area.right), std::min(m.bottom, area.bottom),
+                                kWhite.argb);
+            std::erase_if(white_.inked, [&](const Rect& m) { return holds(area, m); });
+            return;
+        }
+        fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, brush.colour.argb);
+        // A white page, or a white area larger than the one known, is known white from now on.
+        if (tess::area(area) >= tess::area(white_.blank)) {
+            white_.blank = area;
+            white_.inked.clear();
+            white_.changes = canvas_->changes();
+        }
+        return;
+    }
     fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, brush.colour.argb);
+    inked(area.left, area.top, area.right, area.bottom);
 }
 
 void DrawingContext::rectangle(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) return;
+    inked(r.left, r.top, r.right, r.bottom);
     const i64 w = std::max(pen_.width, 1);
     const i64 l = r.left, t = r.top, rt = r.right, b = r.bottom;
     if (brush_.made) fillClipped(*canvas_, l + w, t + w, rt - w, b - w, brush_.colour.argb);
@@ -341,6 +467,7 @@ void DrawingContext::ellipse(const Rect& r) {
     const i64 w = i64(r.right) - r.left;
     const i64 h = i64(r.bottom) - r.top;
     if (w <= 0 || h <= 0) return;
+    inked(r.left, r.top, r.right, r.bottom);
     Canvas& c = *canvas_;
     const i64 pw = std::max(pen_.width, 1);
     const std::uint32_t ink = pen_.colour.argb;
@@ -387,6 +514,8 @@ void DrawingContext::lineTo(int x, int y) {
     // A wide pen is a square of its width centred on each pixel of the thin line.
     const int lo = -(pw / 2);
     const int hi = lo + pw - 1;
+    inked(std::min<i64>(from.x, x) + lo, std::min<i64>(from.y, y) + lo,
+          std::max<i64>(from.x, x) + hi + 1, std::max<i64>(from.y, y) + hi + 1);
     const std::uint32_t ink = pen_.colour.argb;
     const bool xMajor = adx >= ady;
     const i64 major0 = xMajor ? from.x : from.y;
@@ -510,13 +639,16 @@ void DrawingContext::drawText(std::string_view text, const Rect& r, TextForm for
 void DrawingContext::drawTextIn(const Font& font, std::string_view text, const Rect& r,
                                 TextForm form) {
     if (font.empty() || r.right <= r.left || r.bottom <= r.top) return;
+    const auto note = [this](const Rect& set) {
+        if (!isEmpty(set)) inked(set.left, set.top, set.right, set.bottom);
+    };
     if (form != TextForm::WordWrap) {
         const Point at = singleLineOrigin(font, text, r, form);
-        font.draw(*canvas_, text, at.x, at.y, textColour_, r);
+        note(font.draw(*canvas_, text, at.x, at.y, textColour_, r));
         return;
     }
     wrapLines(font, text, r, [&](std::string_view line, int y) {
-        font.draw(*canvas_, line, r.left, y, textColour_, r);
+        note(font.draw(*canvas_, line, r.left, y, textColour_, r));
     });
 }
 
@@ -605,7 +737,10 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
         std::size_t words;
         int top, bottom; // rows top..bottom-1 hold marks
         int left, right; // in columns left..right-1
+        DrawingContext& dc;
         ~ClearMarked() {
+            // What was marked is what was painted.
+            dc.inked(left, top, right, bottom);
             if (bottom <= top || right <= left) return;
             const std::size_t first = std::size_t(left) / 64;
             const std::size_t count = (std::size_t(right) + 63) / 64 - first;
@@ -613,7 +748,7 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
                 std::memset(bits.data() + std::size_t(row) * words + first, 0,
                             count * sizeof(std::uint64_t));
         }
-    } marked{done, words, y, y, x, x};
+    } marked{done, words, y, y, x, x, *this};
     const auto isDone = [&](int px, int py) {
         return (done[std::size_t(py) * words + std::size_t(px) / 64] >> (px & 63)) & 1u;
     };
@@ -694,6 +829,152 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     return true;
 }
 
+void DrawingContext::floodFillAll(std::span<const Seed> seeds, Colour border, const Rect& within) {
+    if (seeds.empty()) return;
+    Canvas& c = *canvas_;
+    const std::uint32_t stop = border.argb;
+    const Rect box = clippedTo(c, within.left, within.top, within.right, within.bottom);
+    // A brush of the border's colour would make its region a border for the fills after it:
+    // then, or with nothing to look in, the fills are made one after another.
+    const bool together =
+        !isEmpty(box) && std::none_of(seeds.begin(), seeds.end(), [&](const Seed& s) {
+            return s.brush.made && s.brush.colour.argb == stop;
+        });
+    if (!together) {
+        for (const Seed& s : seeds) {
+            brush_ = s.brush;
+            floodFill(s.at.x, s.at.y, border);
+        }
+        return;
+    }
+
+    // The stretches of each row of the box between border pixels, row after row. Stretches of
+    // neighbouring rows that share a column are one region: they are joined in a forest whose
+    // every link points to an earlier stretch, so that the first stretch of a region stands
+    // for it.
+    struct Stretch {
+        int l, r; // columns l..r-1
+    };
+    thread_local std::vector<Stretch> stretches;
+    thread_local std::vector<int> up;       // the link of each stretch; a region's own is itself
+    thread_local std::vector<int> rowStart; // the first stretch of each row, and the end
+    thread_local std::vector<std::uint64_t> marks; // a row's border pixels
+    stretches.clear();
+    up.clear();
+    const int rows = box.bottom - box.top;
+    rowStart.assign(std::size_t(rows) + 1, 0);
+    const auto top = [&](int i) {
+        while (up[std::size_t(i)] != i) {
+            up[std::size_t(i)] = up[std::size_t(up[std::size_t(i)])];
+            i = up[std::size_t(i)];
+        }
+        return i;
+    };
+    for (int y = box.top; y < box.bottom; ++y) {
+        const std::uint32_t* row = c.row(y);
+        const int first = int(stretches.size());
+        rowStart[std::size_t(y - box.top)] = first;
+        // The stretches between the set bits of the row's border marks.
+        markColour(row, box.left, box.right, stop, marks);
+        const int n = box.right - box.left;
+        for (int i = 0;;) {
+            std::size_t word = std::size_t(i) / 64;
+            std::uint64_t open = ~marks[word] & (~std::uint64_t(0) << (i & 63));
+            while (!open && ++word < marks.size())
+                open = ~marks[word];
+            if (!open) break;
+            const int l = int(word * 64) + std::countr_zero(open);
+            if (l >= n) break;
+            std::uint64_t shut = marks[word] & (~std::uint64_t(0) << (l & 63));
+            while (!shut)
+                shut = marks[++word];
+            i = int(word * 64) + std::countr_zero(shut);
+            up.push_back(int(stretches.size()));
+            stretches.push_back({box.left + l, box.left + i});
+        }
+        if (y == box.top) continue;
+        // Join each stretch to those above it that share a column with it.
+        int above = rowStart[std::size_t(y - 1 - box.top)];
+        for (int i = first; i < int(stretches.size()); ++i) {
+            const Stretch s = stretches[std::size_t(i)];
+            while (above < first && stretches[std::size_t(above)].r <= s.l)
+                ++above;
+            for (int k = above; k < first && stretches[std::size_t(k)].l < s.r; ++k) {
+                const int a = top(i), b = top(k);
+                if (a < b) up[std::size_t(b)] = a;
+                if (b < a) up[std::size_t(a)] = b;
+            }
+        }
+    }
+    rowStart[std::size_t(rows)] = int(stretches.size());
+
+    // Each stretch linked straight to its region's first, and the regions that reach the box's
+    // edge where the canvas goes on: they may go on outside it too.
+    enum : std::uint8_t { kUntouched, kPainted, kBeyond };
+    thread_local std::vector<std::uint8_t> fate;
+    thread_local std::vector<std::uint32_t> ink;
+    fate.assign(stretches.size(), kUntouched);
+    ink.resize(stretches.size());
+    for (int y = box.top; y < box.bottom; ++y) {
+        const bool edgeRow =
+            (y == box.top && box.top > 0) || (y == box.bottom - 1 && box.bottom < c.height());
+        for (int i = rowStart[std::size_t(y - box.top)]; i < rowStart[std::size_t(y - box.top + 1)];
+             ++i) {
+            up[std::size_t(i)] = up[std::size_t(up[std::size_t(i)])];
+            const Stretch s = stretches[std::size_t(i)];
+            if (edgeRow || (s.l == box.left && box.left > 0) ||
+                (s.r == box.right && box.right < c.width()))
+                fate[std::size_t(up[std::size_t(i)])] = kBeyond;
+        }
+    }
+
+    // The seeds in turn: the last in a region gives it its colour. A seed on the border, or in
+    // a region with an unmade brush, paints nothing there; a seed outside the box or in a
+    // region that may leave it is filled on its own, in turn with the others of its kind.
+    thread_local std::vector<std::size_t> alone;
+    alone.clear();
+    for (std::size_t n = 0; n < seeds.size(); ++n) {
+        const Seed& s = seeds[n];
+        const int x = s.at.x, y = s.at.y;
+        if (!s.brush.made || !c.contains(x, y) || c.row(y)[x] == stop) continue;
+        if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) {
+            alone.push_back(n);
+            continue;
+        }
+        const auto first = stretches.begin() + rowStart[std::size_t(y - box.top)];
+        const auto last = stretches.begin() + rowStart[std::size_t(y - box.top + 1)];
+        const auto holder =
+            std::upper_bound(first, last, x, [](int px, const Stretch& t) { return px < t.l; }) - 1;
+        const std::size_t region = std::size_t(up[std::size_t(holder - stretches.begin())]);
+        if (fate[region] == kBeyond) {
+            alone.push_back(n);
+        } else {
+            fate[region] = kPainted;
+            ink[region] = s.brush.colour.argb;
+        }
+    }
+
+    bool painted = false;
+    for (int y = box.top; y < box.bottom; ++y) {
+        std::uint32_t* row = c.row(y);
+        for (int i = rowStart[std::size_t(y - box.top)]; i < rowStart[std::size_t(y - box.top + 1)];
+             ++i) {
+            const std::size_t region = std::size_t(up[std::size_t(i)]);
+            if (fate[region] != kPainted) continue;
+            const Stretch s = stretches[std::size_t(i)];
+            fillRun(row + s.l, std::size_t(s.r - s.l), ink[region]);
+            painted = true;
+        }
+    }
+    if (painted) inked(box.left, box.top, box.right, box.bottom);
+
+    for (std::size_t n : alone) {
+        brush_ = seeds[n].brush;
+        floodFill(seeds[n].at.x, seeds[n].at.y, border);
+    }
+    brush_ = seeds.back().brush;
+}
+
 void DrawingContext::blit(int x, int y, const Canvas& picture) {
     Canvas& c = *canvas_;
     const i64 x0 = std::max<i64>(x, 0);
@@ -701,6 +982,7 @@ void DrawingContext::blit(int x, int y, const Canvas& picture) {
     const i64 y0 = std::max<i64>(y, 0);
     const i64 y1 = std::min<i64>(i64(y) + picture.height(), c.height());
     if (x1 <= x0 || y1 <= y0) return;
+    inked(x0, y0, x1, y1);
     for (i64 yy = y0; yy < y1; ++yy) {
         const std::uint32_t* src = picture.row(int(yy - y)) + (x0 - x);
         std::memcpy(c.row(int(yy)) + x0, src, std::size_t(x1 - x0) * sizeof(std::uint32_t));

@@ -9,7 +9,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace tess {
 
@@ -24,7 +26,12 @@ class Canvas {
     Colour pixel(int x, int y) const;      // kInvalidColour outside
     void setPixel(int x, int y, Colour c); // ignored outside
     const std::uint32_t* data() const { return pixels_.get(); }
-    std::uint32_t* data() { return pixels_.get(); }
+    std::uint32_t* data() {
+        changedElsewhere();
+        return pixels_.get();
+    }
+    // A row to draw in, for the drawing contexts (and the fonts they draw with): a context that
+    // draws says so first with drawnBy.
     std::uint32_t* row(int y) { return pixels_.get() + std::size_t(y) * std::size_t(width_); }
     const std::uint32_t* row(int y) const {
         return pixels_.get() + std::size_t(y) * std::size_t(width_);
@@ -41,17 +48,34 @@ class Canvas {
     Canvas(const Canvas& other);
     Canvas& operator=(const Canvas& other);
     Canvas(Canvas&&) noexcept = default;
-    Canvas& operator=(Canvas&&) noexcept = default;
+    Canvas& operator=(Canvas&& other) noexcept;
     friend bool operator==(const Canvas& a, const Canvas& b);
+
+    // Who changed the canvas last: a count that goes up whenever a hand other than the last
+    // one draws on it (another drawing context, or a change made directly), so that a drawing
+    // context can tell whether what it knows of the pixels still holds.
+    void drawnBy(const void* context) {
+        if (context != drawer_) {
+            drawer_ = context;
+            ++changes_;
+        }
+    }
+    std::uint64_t changes() const { return changes_; }
 
   private:
     std::size_t pixelCount() const { return std::size_t(width_) * std::size_t(height_); }
+    void changedElsewhere() {
+        drawer_ = nullptr;
+        ++changes_;
+    }
 
     int width_ = 0;
     int height_ = 0;
     // Made without setting its pixels, which a new canvas paints white at once: the memory is
     // written once, not twice.
     std::unique_ptr<std::uint32_t[]> pixels_;
+    const void* drawer_ = nullptr;
+    std::uint64_t changes_ = 0;
 };
 
 // A solid pen of a width in pixels. Widths 2 and 4 are centred on the line.
@@ -78,7 +102,12 @@ enum class TextForm {
 class DrawingContext {
   public:
     explicit DrawingContext(Canvas& canvas) : canvas_(&canvas) {}
-    Canvas& canvas() { return *canvas_; }
+    // Whoever draws on the canvas directly may change any pixel: the context forgets what it
+    // knew of the canvas's white.
+    Canvas& canvas() {
+        white_.forget();
+        return *canvas_;
+    }
     const Canvas& canvas() const { return *canvas_; }
 
     void selectPen(const Pen& pen) { pen_ = pen; }
@@ -120,6 +149,16 @@ class DrawingContext {
     // Fills with the selected brush every pixel 4-connected to (x, y) whose colour is not
     // border. Returns false (and paints nothing) when the seed is outside or is the border.
     bool floodFill(int x, int y, Colour border);
+    // A fill's start and the brush it fills with.
+    struct Seed {
+        Point at;
+        Brush brush;
+    };
+    // Leaves the canvas, and the selected brush, as floodFill from each seed in turn, with the
+    // seed's brush selected, would: every region holding a seed ends in the brush of the last
+    // seed in it. The regions wholly inside `within` are found together in one pass over it,
+    // far quicker than a fill each where there are many; any other is filled by floodFill.
+    void floodFillAll(std::span<const Seed> seeds, Colour border, const Rect& within);
     // The exact colour at (x, y); kInvalidColour (not white) outside the canvas.
     Colour getPixel(int x, int y) const { return canvas_->pixel(x, y); }
     // The colour this 24-bit canvas shows for a requested one: the colour itself.
@@ -130,6 +169,32 @@ class DrawingContext {
   private:
     void drawTextIn(const Font& font, std::string_view text, const Rect& r, TextForm form);
     Font searchFittingFont(std::string_view text, const Rect& r, TextForm form) const;
+    // Notes that pixels in columns left..right-1, rows top..bottom-1 may have been drawn on.
+    void inked(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+    // Tells the canvas this context draws now, and forgets what it knew of the canvas's white
+    // if another hand has drawn since. Whether it still knows some of it white.
+    bool knowsWhite();
+
+    // What the context knows of the white of its canvas: every pixel of `blank` was white at
+    // its last white fill, but for what lies in the `inked` rectangles, which bound all drawn
+    // over it since. A white fill that meets none of that ink has nothing to do: a page built
+    // on a fresh white one erases many areas in which nothing is drawn yet. A copy of a
+    // context knows nothing: the two draw apart.
+    struct KnownWhite {
+        Rect blank;
+        std::vector<Rect> inked;
+        std::uint64_t changes = 0; // the canvas's count when this was known
+        KnownWhite() = default;
+        KnownWhite(const KnownWhite&) {}
+        KnownWhite& operator=(const KnownWhite&) {
+            forget();
+            return *this;
+        }
+        void forget() {
+            blank = {};
+            inked.clear();
+        }
+    };
 
     Canvas* canvas_;
     Pen pen_{kBlack, 1};
@@ -137,6 +202,7 @@ class DrawingContext {
     Font font_;
     Colour textColour_ = kBlack;
     Point current_{0, 0};
+    KnownWhite white_;
 };
 
 } // namespace tess

@@ -353,16 +353,17 @@ Size Font::extent(std::string_view text) const {
     return {width, impl_->cellHeight};
 }
 
-void Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
+Rect Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
                 const Rect& clip) const {
-    if (!impl_) return;
+    if (!impl_) return {};
     const int cx0 = std::max(clip.left, 0);
     const int cx1 = std::min(clip.right, canvas.width());
     const int cy0 = std::max(clip.top, 0);
     const int cy1 = std::min(clip.bottom, canvas.height());
-    if (cx0 >= cx1 || cy0 >= cy1) return;
+    if (cx0 >= cx1 || cy0 >= cy1) return {};
     const long baseline = long(y) + impl_->ascent;
     long penX = x;
+    long left = cx1, top = cy1, right = cx0, bottom = cy0;
     for (char ch : text) {
         const Glyph* g = impl_->glyph(ch);
         if (!g) continue;
@@ -372,10 +373,17 @@ void Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colo
             if (py < cy0 || py >= cy1) continue;
             const long a = std::max<long>(penX + run.x0, cx0);
             const long b = std::min<long>(penX + run.x1, cx1);
-            if (a < b) std::fill(canvas.row(int(py)) + a, canvas.row(int(py)) + b, colour.argb);
+            if (a >= b) continue;
+            std::fill(canvas.row(int(py)) + a, canvas.row(int(py)) + b, colour.argb);
+            left = std::min(left, a);
+            right = std::max(right, b);
+            top = std::min(top, py);
+            bottom = std::max(bottom, py + 1);
         }
         penX += g->advance;
     }
+    if (left >= right) return {};
+    return {int(left), int(top), int(right), int(bottom)};
 }
 
 std::string Font::matchedFamily(std::string_view face) {

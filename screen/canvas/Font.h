@@ -41,7 +41,8 @@ class Font {
     Size extent(std::string_view text) const;
     // Draws one line of text with its cell's top-left corner at (x, y), in one exact colour,
     // clipped to clip. Pixels are either the colour or left untouched: no anti-aliasing.
-    void draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
+    // Returns the bounding box of the pixels it set; an empty rectangle when none.
+    Rect draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
               const Rect& clip) const;
 
     // The family fontconfig matched for a face, for the one-time warning and for tests.

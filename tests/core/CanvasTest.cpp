@@ -422,3 +422,161 @@ TEST(FloodFill, RefusesSeedsOutsideOrOnTheBorder) {
     EXPECT_EQ(countColour(c, kRed), 40);
     EXPECT_EQ(c.pixel(0, 0), kWhite);
 }
+
+// The same picture filled from many seeds together and from each seed in turn.
+TEST(FloodFillAll, LeavesWhatTheFillsOneAfterAnotherLeaveOnRandomPictures) {
+    std::uint32_t state = 777;
+    const auto random = [&state](int n) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % std::uint32_t(n));
+    };
+    const Colour inks[] = {kRed, kBlue, kWhite, Colour(9, 200, 30), kBlack};
+    for (int round = 0; round < 300; ++round) {
+        const int width = 1 + random(150), height = 1 + random(60);
+        Canvas c(width, height);
+        {
+            // Lines cut the picture into pieces, some closed and some open to its edges;
+            // scattered pixels of other colours lie inside them.
+            DrawingContext draw(c);
+            draw.selectPen({kBlack, 1 + random(2)});
+            for (int n = random(12); n > 0; --n) {
+                draw.moveTo(random(width + 20) - 10, random(height + 20) - 10);
+                draw.lineTo(random(width + 20) - 10, random(height + 20) - 10);
+            }
+        }
+        for (int n = random(width * height / 8 + 1); n > 0; --n)
+            c.setPixel(random(width), random(height), random(3) ? kRed : kBlack);
+
+        // Seeds anywhere, some outside the box and the canvas, some on the border, some
+        // twice in one piece; now and then a brush of the border's colour, or none.
+        std::vector<DrawingContext::Seed> seeds;
+        for (int n = 1 + random(10); n > 0; --n) {
+            Brush brush{inks[random(random(8) ? 4 : 5)]};
+            if (random(10) == 0) brush.made = false;
+            seeds.push_back({{random(width + 4) - 2, random(height + 4) - 2}, brush});
+        }
+        const int l = random(width + 6) - 3, t = random(height + 6) - 3;
+        const Rect box = random(4) ? Rect{l, t, l + random(width + 6), t + random(height + 6)}
+                                   : Rect{-5, -5, width + 5, height + 5};
+
+        Canvas together = c, inTurn = c;
+        DrawingContext all(together), one(inTurn);
+        all.floodFillAll(seeds, kBlack, box);
+        for (const DrawingContext::Seed& s : seeds) {
+            one.selectBrush(s.brush);
+            one.floodFill(s.at.x, s.at.y, kBlack);
+        }
+        ASSERT_TRUE(together == inTurn) << "round " << round;
+        ASSERT_EQ(all.brush().colour, one.brush().colour) << "round " << round;
+        ASSERT_EQ(all.brush().made, one.brush().made) << "round " << round;
+    }
+}
+
+TEST(FloodFillAll, APieceReachingPastTheBoxIsFilledWhole) {
+    // A ring of two pieces: the inner one inside the box, the outer one running out of it.
+    Canvas c(60, 40);
+    DrawingContext dc(c);
+    dc.selectBrush({kWhite, false});
+    dc.rectangle({10, 10, 50, 30});
+    dc.rectangle({20, 15, 40, 25});
+    const DrawingContext::Seed seeds[] = {{{25, 20}, Brush{kRed}}, {{16, 13}, Brush{kBlue}}};
+    dc.floodFillAll(seeds, kBlack, {15, 12, 45, 28});
+    EXPECT_EQ(c.pixel(30, 20), kRed);
+    EXPECT_EQ(c.pixel(11, 28), kBlue);
+    EXPECT_EQ(c.pixel(48, 11), kBlue);
+    EXPECT_EQ(c.pixel(5, 5), kWhite);
+    EXPECT_EQ(countColour(c, kRed), 18 * 8);
+    EXPECT_EQ(countColour(c, kBlue), 38 * 18 - 20 * 10);
+}
+
+// A context skips white fills over what it knows is still white; whatever it or another hand
+// drew since must still be erased.
+TEST(DrawingContext, AWhiteFillErasesEverythingDrawnSinceTheCanvasWasLastWhite) {
+    std::uint32_t state = 4242;
+    const auto random = [&state](int n) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % std::uint32_t(n));
+    };
+    const Font font = Font::create("Arial", 14);
+    Canvas picture(7, 5);
+    picture.clear(kBlue);
+    for (int round = 0; round < 200; ++round) {
+        Canvas known(90, 70), fresh(90, 70);
+        DrawingContext dc(known), plain(fresh);
+        const auto anyRect = [&] {
+            const int l = random(110) - 10, t = random(90) - 10;
+            return Rect{l, t, l + random(60), t + random(50)};
+        };
+        for (int step = 0; step < 40; ++step) {
+            // The plain context is told before each step that the canvas may have changed, so
+            // it never skips a fill: it is the picture the known one must match.
+            DrawingContext* both[] = {&dc, &plain};
+            const int op = random(11);
+            const Rect r = random(5) ? anyRect() : Rect{0, 0, 90, 70};
+            const Point a{random(110) - 10, random(90) - 10}, b{random(110) - 10, random(90) - 10};
+            const int pen = 1 + random(4);
+            const Point seed{random(90), random(70)};
+            for (DrawingContext* d : both) {
+                if (d == &plain) (void)plain.canvas();
+                d->selectPen({kBlack, pen});
+                d->selectBrush({kRed});
+                d->selectFont(font);
+                switch (op) {
+                case 0:
+                case 1:
+                case 2:
+                    d->fillRect(r, {kWhite});
+                    break;
+                case 3:
+                    d->fillRect(r, {kRed});
+                    break;
+                case 4:
+                    d->rectangle(r);
+                    break;
+                case 5:
+                    d->ellipse(r);
+                    break;
+                case 6:
+                    d->moveTo(a.x, a.y);
+                    d->lineTo(b.x, b.y);
+                    break;
+                case 7:
+                    d->drawText("Next Color", r, TextForm::WordWrap);
+                    break;
+                case 8:
+                    d->floodFill(seed.x, seed.y, kBlack);
+                    break;
+                case 9:
+                    d->blit(a.x, a.y, picture);
+                    break;
+                case 10: {
+                    const DrawingContext::Seed s[] = {{seed, Brush{kBlue}}};
+                    d->floodFillAll(s, kBlack, r);
+                    break;
+                }
+                }
+            }
+            // Now and then the canvas is changed behind the context's back, or by another.
+            if (random(15) == 0) {
+                known.setPixel(a.x, a.y, kBlue);
+                fresh.setPixel(a.x, a.y, kBlue);
+            }
+            if (random(15) == 0) {
+                DrawingContext other(known), otherFresh(fresh);
+                other.fillRect(r, {kBlue});
+                otherFresh.fillRect(r, {kBlue});
+            }
+            ASSERT_TRUE(known == fresh) << "round " << round << ", step " << step << ", op " << op;
+        }
+    }
+}
+
+TEST(DrawingContext, ACopyKnowsNothingOfTheWhiteItsOriginalKnew) {
+    Canvas c(20, 20);
+    DrawingContext dc(c);
+    dc.fillRect({0, 0, 20, 20}, {kWhite});
+    DrawingContext copy = dc;
+    copy.fillRect({2, 2, 8, 8}, {kRed});
+    dc.fillRect({0, 0, 10, 10}, {kWhite});
+    EXPECT_EQ(countColour(c, kRed), 0);
+}
