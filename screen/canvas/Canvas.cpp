@@ -338,57 +338,71 @@ i64 area(const Rect& r) {
 
 } // namespace
 
-bool DrawingContext::knowsWhite() {
-    canvas_->drawnBy(this);
-    if (white_.changes != canvas_->changes()) white_.forget();
-    return !isEmpty(white_.blank);
-}
-
 void DrawingContext::inked(i64 left, i64 top, i64 right, i64 bottom) {
-    if (!knowsWhite()) return;
+    Canvas::KnownWhite& white = canvas_->white_;
+    if (isEmpty(white.blank)) return;
     const Rect r = clippedTo(*canvas_, left, top, right, bottom);
-    if (isEmpty(r) || !meet(r, white_.blank)) return;
-    // Many small marks are kept apart, so that an erase between them still finds its area
-    // white; past that, one rectangle round them all.
-    constexpr std::size_t kMarks = 64;
-    if (white_.inked.size() == kMarks) {
-        Rect all = r;
-        for (const Rect& m : white_.inked)
-            all = {std::min(all.left, m.left), std::min(all.top, m.top),
-                   std::max(all.right, m.right), std::max(all.bottom, m.bottom)};
-        white_.inked.assign(1, all);
+    if (isEmpty(r) || !meet(r, white.blank)) return;
+    // Marks are kept apart, so that an erase between them still finds its area white; but a
+    // mark joins any other whose joined rectangle is no larger than the two apart, so that
+    // overlapping ink (the lines of a board) is erased once, not once for each mark. Past a
+    // few dozen marks, a new one joins the one it grows least.
+    const auto joined = [](const Rect& a, const Rect& b) {
+        return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
+    };
+    Rect mark = r;
+    for (std::size_t k = 0; k < white.inked.size();) {
+        const Rect& m = white.inked[k];
+        const Rect both = joined(mark, m);
+        if (area(both) <= area(mark) + area(m)) {
+            mark = both;
+            white.inked[k] = white.inked.back();
+            white.inked.pop_back();
+            k = 0; // the larger mark may now take in others
+        } else {
+            ++k;
+        }
+    }
+    constexpr std::size_t kMarks = 48;
+    if (white.inked.size() < kMarks) {
+        white.inked.push_back(mark);
         return;
     }
-    white_.inked.push_back(r);
+    Rect* best = &white.inked.front();
+    i64 growth = area(joined(mark, *best)) - area(*best);
+    for (Rect& m : white.inked)
+        if (const i64 g = area(joined(mark, m)) - area(m); g < growth) {
+            best = &m;
+            growth = g;
+        }
+    *best = joined(mark, *best);
 }
 
 void DrawingContext::fillRect(const Rect& r, const Brush& brush) {
     if (!brush.made) return;
-    const Rect area = clippedTo(*canvas_, r.left, r.top, r.right, r.bottom);
-    if (isEmpty(area)) return;
-    if (brush.colour == kWhite) {
-        // In an area known to be white but for some ink, only the ink is erased; what it
-        // covers is white again.
-        if (knowsWhite() && holds(white_.blank, area)) {
-            for (const Rect& m : white_.inked)
-                if (meet(m, area))
-                    fillClipped(*canvas_, std::max(m.left, area.left), std::max(m.top, area.top),
-                                std::min(m.right, area.right), std::min(m.bottom, area.bottom),
-                                kWhite.argb);
-            std::erase_if(white_.inked, [&](const Rect& m) { return holds(area, m); });
-            return;
-        }
+    const Rect filled = clippedTo(*canvas_, r.left, r.top, r.right, r.bottom);
+    if (isEmpty(filled)) return;
+    if (brush.colour != kWhite) {
         fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, brush.colour.argb);
-        // A white page, or a white area larger than the one known, is known white from now on.
-        if (tess::area(area) >= tess::area(white_.blank)) {
-            white_.blank = area;
-            white_.inked.clear();
-            white_.changes = canvas_->changes();
-        }
+        inked(filled.left, filled.top, filled.right, filled.bottom);
         return;
     }
-    fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, brush.colour.argb);
-    inked(area.left, area.top, area.right, area.bottom);
+    Canvas::KnownWhite& white = canvas_->white_;
+    if (holds(white.blank, filled)) {
+        // In an area known to be white but for some ink, only the ink is erased; the marks
+        // it covers are white again.
+        for (const Rect& m : white.inked)
+            if (meet(m, filled))
+                fillClipped(*canvas_, std::max(m.left, filled.left), std::max(m.top, filled.top),
+                            std::min(m.right, filled.right), std::min(m.bottom, filled.bottom),
+                            kWhite.argb);
+        std::erase_if(white.inked, [&](const Rect& m) { return holds(filled, m); });
+        return;
+    }
+    fillClipped(*canvas_, r.left, r.top, r.right, r.bottom, kWhite.argb);
+    // A white page, or any white area larger than the one known, is known white from now on.
+    if (area(filled) >= area(white.blank)) white = {filled, {}};
 }
 
 void DrawingContext::rectangle(const Rect& r) {

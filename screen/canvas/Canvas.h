@@ -30,8 +30,8 @@ class Canvas {
         changedElsewhere();
         return pixels_.get();
     }
-    // A row to draw in, for the drawing contexts (and the fonts they draw with): a context that
-    // draws says so first with drawnBy.
+    // A row to draw in, for the drawing contexts (and the fonts they draw with), which note
+    // what they draw: a change made through it otherwise is a change made behind their back.
     std::uint32_t* row(int y) { return pixels_.get() + std::size_t(y) * std::size_t(width_); }
     const std::uint32_t* row(int y) const {
         return pixels_.get() + std::size_t(y) * std::size_t(width_);
@@ -51,31 +51,28 @@ class Canvas {
     Canvas& operator=(Canvas&& other) noexcept;
     friend bool operator==(const Canvas& a, const Canvas& b);
 
-    // Who changed the canvas last: a count that goes up whenever a hand other than the last
-    // one draws on it (another drawing context, or a change made directly), so that a drawing
-    // context can tell whether what it knows of the pixels still holds.
-    void drawnBy(const void* context) {
-        if (context != drawer_) {
-            drawer_ = context;
-            ++changes_;
-        }
-    }
-    std::uint64_t changes() const { return changes_; }
-
   private:
+    friend class DrawingContext;
     std::size_t pixelCount() const { return std::size_t(width_) * std::size_t(height_); }
-    void changedElsewhere() {
-        drawer_ = nullptr;
-        ++changes_;
-    }
+    // A change made other than by a drawing context: nothing is known of the white any more.
+    void changedElsewhere() { white_ = {}; }
+
+    // What the drawing contexts know of the canvas's white: every pixel of `blank` was white
+    // at its last white fill, but for what lies in the `inked` rectangles, which bound all
+    // drawn over it since. A white fill that meets none of that ink has nothing to do: a page
+    // erases many areas in which nothing is drawn yet, and a repaint erases its whole page,
+    // of which the last paint drew on a part. Nothing is known of a new canvas.
+    struct KnownWhite {
+        Rect blank;
+        std::vector<Rect> inked;
+    };
 
     int width_ = 0;
     int height_ = 0;
     // Made without setting its pixels, which a new canvas paints white at once: the memory is
     // written once, not twice.
     std::unique_ptr<std::uint32_t[]> pixels_;
-    const void* drawer_ = nullptr;
-    std::uint64_t changes_ = 0;
+    KnownWhite white_;
 };
 
 // A solid pen of a width in pixels. Widths 2 and 4 are centred on the line.
@@ -102,10 +99,10 @@ enum class TextForm {
 class DrawingContext {
   public:
     explicit DrawingContext(Canvas& canvas) : canvas_(&canvas) {}
-    // Whoever draws on the canvas directly may change any pixel: the context forgets what it
-    // knew of the canvas's white.
+    // Whoever draws on the canvas directly may change any pixel: what was known of its white
+    // is forgotten.
     Canvas& canvas() {
-        white_.forget();
+        canvas_->changedElsewhere();
         return *canvas_;
     }
     const Canvas& canvas() const { return *canvas_; }
@@ -171,38 +168,12 @@ class DrawingContext {
     Font searchFittingFont(std::string_view text, const Rect& r, TextForm form) const;
     // Notes that pixels in columns left..right-1, rows top..bottom-1 may have been drawn on.
     void inked(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
-    // Tells the canvas this context draws now, and forgets what it knew of the canvas's white
-    // if another hand has drawn since. Whether it still knows some of it white.
-    bool knowsWhite();
-
-    // What the context knows of the white of its canvas: every pixel of `blank` was white at
-    // its last white fill, but for what lies in the `inked` rectangles, which bound all drawn
-    // over it since. A white fill that meets none of that ink has nothing to do: a page built
-    // on a fresh white one erases many areas in which nothing is drawn yet. A copy of a
-    // context knows nothing: the two draw apart.
-    struct KnownWhite {
-        Rect blank;
-        std::vector<Rect> inked;
-        std::uint64_t changes = 0; // the canvas's count when this was known
-        KnownWhite() = default;
-        KnownWhite(const KnownWhite&) {}
-        KnownWhite& operator=(const KnownWhite&) {
-            forget();
-            return *this;
-        }
-        void forget() {
-            blank = {};
-            inked.clear();
-        }
-    };
-
     Canvas* canvas_;
     Pen pen_{kBlack, 1};
     Brush brush_{kWhite, true};
     Font font_;
     Colour textColour_ = kBlack;
     Point current_{0, 0};
-    KnownWhite white_;
 };
 
 } // namespace tess

@@ -571,12 +571,15 @@ TEST(DrawingContext, AWhiteFillErasesEverythingDrawnSinceTheCanvasWasLastWhite) 
     }
 }
 
-TEST(DrawingContext, ACopyKnowsNothingOfTheWhiteItsOriginalKnew) {
+TEST(DrawingContext, WhatOneContextDrawsAnotherOnTheSameCanvasErases) {
     Canvas c(20, 20);
     DrawingContext dc(c);
     dc.fillRect({0, 0, 20, 20}, {kWhite});
-    DrawingContext copy = dc;
+    DrawingContext copy = dc, other(c);
     copy.fillRect({2, 2, 8, 8}, {kRed});
+    other.fillRect({12, 12, 14, 14}, {kBlue});
     dc.fillRect({0, 0, 10, 10}, {kWhite});
     EXPECT_EQ(countColour(c, kRed), 0);
+    dc.fillRect({0, 0, 20, 20}, {kWhite});
+    EXPECT_EQ(countColour(c, kBlue), 0);
 }
