@@ -2,6 +2,7 @@
 // Every operation writes whole pixels of one exact colour and clips to the canvas, whatever
 // the coordinates it is given.
 #include "screen/canvas/Canvas.h"
+#include "screen/canvas/PixelRuns.h"
 
 #include <algorithm>
 #include <bit>
@@ -26,31 +27,6 @@ __extension__ using i128 = __int128;
 // Clamps a 64-bit coordinate into [lo, hi].
 int clampTo(i64 v, int lo, int hi) {
     return int(std::clamp<i64>(v, lo, hi));
-}
-
-// Fills columns x0..x1-1 of row y, already clipped by the caller to the canvas.
-// Four pixels a store: a scalar loop of single pixels is slower than the memory itself on
-// the rows of a large window.
-void fillRun(std::uint32_t* p, std::size_t count, std::uint32_t argb) {
-    // A long run of a colour whose four bytes are alike (white above all, the colour of both
-    // pages) is one memset, which is as fast as the memory.
-    if (count >= 64 && (argb & 0xFF) * 0x01010101u == argb) {
-        std::memset(p, int(argb & 0xFF), count * sizeof *p);
-        return;
-    }
-    std::uint32_t* const end = p + count;
-#if defined(__SSE2__)
-    if (count >= 4) {
-        const __m128i four = _mm_set1_epi32(int(argb));
-        for (; end - p > 4; p += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
-        // The last four pixels in one store, over some already painted where the run is no
-        // multiple of four.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
-        return;
-    }
-#endif
-    std::fill(p, end, argb);
 }
 
 void fillSpan(Canvas& c, int y, int x0, int x1, std::uint32_t argb) {

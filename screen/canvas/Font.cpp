@@ -7,6 +7,7 @@
 // clean outlines at every size. It also honours fractional sizes, which exact cell heights
 // need.
 #include "screen/canvas/Font.h"
+#include "screen/canvas/PixelRuns.h"
 
 #include "screen/canvas/Canvas.h"
 
@@ -374,7 +375,7 @@ Rect Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colo
             const long a = std::max<long>(penX + run.x0, cx0);
             const long b = std::min<long>(penX + run.x1, cx1);
             if (a >= b) continue;
-            std::fill(canvas.row(int(py)) + a, canvas.row(int(py)) + b, colour.argb);
+            fillRun(canvas.row(int(py)) + a, std::size_t(b - a), colour.argb);
             left = std::min(left, a);
             right = std::max(right, b);
             top = std::min(top, py);
