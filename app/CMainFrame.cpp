@@ -240,6 +240,13 @@ void CMainFrame::placeOnScreen() {
     setFixedSize(area.size());
 }
 
+QRect CMainFrame::fittedArea() const {
+    QScreen* screen = this->screen();
+    const QWindow* window = windowHandle();
+    if (!screen || !window) return {};
+    return screen->availableGeometry().marginsRemoved(window->frameMargins());
+}
+
 void CMainFrame::showMaximisedOnScreen() {
     // The view paints first when the window stands at its final place and size.
     view_->holdFirstPaint(true);
@@ -260,6 +267,13 @@ void CMainFrame::showMaximisedOnScreen() {
         return;
     }
     placeOnScreen();
+    // Where the window system keeps the place and size asked for, the window stands at its
+    // final place when it is first exposed: the game paints in that first paint event, and
+    // the window's first picture is the game's. Otherwise the window is fitted below first.
+    view_->setFirstPaintReady([this] {
+        const QWindow* window = windowHandle();
+        return window && window->isExposed() && fittedArea() == geometry();
+    });
     show();
     // Asked for now, the activation is made as the window is mapped, before the window system
     // has the window's first picture to draw; asked for once it is exposed, it would wait for
@@ -270,15 +284,14 @@ void CMainFrame::showMaximisedOnScreen() {
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
+    view_->setFirstPaintReady({});
     // The whole window, its frame included, fills the available area: the client area is
     // what the frame leaves of it. A manager may change the frame as it takes the new size
     // (a maximised window loses its borders, one that sizes itself gets them back): fit
     // again while the frame changes.
-    QScreen* screen = this->screen();
     bool replaced = false;
-    for (int fitting = 0; fitting < 3 && screen && windowHandle(); ++fitting) {
-        const QMargins frame = windowHandle()->frameMargins();
-        const QRect area = screen->availableGeometry().marginsRemoved(frame);
+    for (int fitting = 0; fitting < 3; ++fitting) {
+        const QRect area = fittedArea();
         if (!area.isValid()) break;
         setFixedSize(area.size());
         if (area == geometry()) break;
@@ -292,26 +305,31 @@ void CMainFrame::showMaximisedOnScreen() {
     // A compositing manager (mutter) may leave out the first picture flushed just after it
     // re-placed a window, and show the later ones: show the canvas once more a moment after
     // the first paint.
-    if (replaced)
-        connect(
-            view_, &ViewWidget::firstPainted, this,
-            [this] {
-                for (int ms : {250, 1000})
-                    QTimer::singleShot(ms, view_, qOverload<>(&QWidget::update));
-            },
-            Qt::SingleShotConnection);
+    if (replaced) {
+        const auto showAgain = [this] {
+            for (int ms : {250, 1000})
+                QTimer::singleShot(ms, view_, qOverload<>(&QWidget::update));
+        };
+        if (view_->firstPaintDone())
+            showAgain();
+        else
+            connect(view_, &ViewWidget::firstPainted, this, showAgain, Qt::SingleShotConnection);
+    }
     QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
     if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
-    // Ready before the first paint; a canvas prepared for a size the view no longer has is let
-    // go of at once, and one the first paint did not take, after it.
+    // Ready before the first paint, unless the window's first paint event was it. A prepared
+    // canvas the first paint did not take is let go of: at once where that paint is done or the
+    // view's size is no longer the one prepared for, else after that paint.
     if (preparing.joinable()) preparing.join();
-    if (view_->size() != preparedSize) Canvas::prepare(0, 0);
-    connect(
-        view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
-        Qt::SingleShotConnection);
+    if (view_->firstPaintDone() || view_->size() != preparedSize)
+        Canvas::prepare(0, 0);
+    else
+        connect(
+            view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
+            Qt::SingleShotConnection);
     view_->holdFirstPaint(false);
 }
 

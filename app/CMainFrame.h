@@ -81,6 +81,9 @@ class CMainFrame : public QMainWindow {
     bool menuKeyFilter(QObject* watched, QEvent* event);
 
   private:
+    // The window's place and size, its frame left out, that fill the available area with the
+    // frame the window has now; invalid before the window exists.
+    QRect fittedArea() const;
     void makeMenus();
     void makeAccelerators();
     void regainKeyboard();

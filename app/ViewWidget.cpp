@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -167,7 +168,23 @@ void ViewWidget::showEvent(QShowEvent* event) {
     }
 }
 
-void ViewWidget::paintEvent(QPaintEvent*) {
+void ViewWidget::firstPaintInPaintEvent(const QPaintEvent& event) {
+    firstPaintDone_ = true;
+    {
+        // The paint under way shows the canvas: the game's request to show it has nothing
+        // more to do.
+        const QtPlatform::PresentHeld held(platform_);
+        view_.paint();
+    }
+    // Should this event cover only part of the widget, the rest is shown at the next one.
+    if (!QRegion(rect()).subtracted(event.region()).isEmpty()) update();
+    // Said once this event's picture is on its way to the screen.
+    QMetaObject::invokeMethod(
+        this, [this] { emit firstPainted(); }, Qt::QueuedConnection);
+}
+
+void ViewWidget::paintEvent(QPaintEvent* event) {
+    if (!firstPaintDone_ && firstPaintReady_ && firstPaintReady_()) firstPaintInPaintEvent(*event);
     QPainter painter(this);
     const Canvas* canvas = view_.screen();
     if (!canvas || canvas->width() <= 0 || canvas->height() <= 0) {
@@ -193,6 +210,12 @@ void ViewWidget::paintEvent(QPaintEvent*) {
     const bool shrinks = target.width() * ratio < canvas->width() - 0.5;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinks);
     painter.drawImage(target, image);
+}
+
+// The canvas shows no keyboard focus: gaining it changes nothing there, where QWidget's own
+// handler would repaint the whole view (the window gets the focus just as it first shows).
+void ViewWidget::focusInEvent(QFocusEvent* event) {
+    event->accept();
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
