@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
@@ -26,6 +27,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <thread>
 
@@ -49,22 +51,22 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
-// Makes, on a thread of its own, what the view's first paint will need at the view's present
-// size: the white canvas, and the fonts the page is laid out in. The first paint then finds
-// them ready, and the window's wait for the window system hides the work. Were the size to
-// change before the first paint, that paint makes its own.
-std::jthread prepareFirstPaint(const QWidget& view) {
+// Makes what the view's first paint will need at the view's present size, on two threads of
+// their own, for neither needs the other: the white canvas, and the fonts the page is laid out
+// in. The first paint then finds them ready, and the window's showing hides the work. Were the
+// size to change before the first paint, that paint makes its own.
+std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
     const double ratio = view.devicePixelRatioF();
     const int width = int(std::lround(view.width() * ratio));
     const int height = int(std::lround(view.height() * ratio));
     if (width <= 0 || height <= 0) return {};
-    return std::jthread([width, height] {
-        Canvas::prepare(width, height);
-        DrawingTools tools;
-        Canvas scratch(1, 1);
-        DrawingContext dc(scratch);
-        layOutPage(dc, tools, Rect{0, 0, width, height});
-    });
+    return {std::jthread([width, height] { Canvas::prepare(width, height); }),
+            std::jthread([width, height] {
+                DrawingTools tools;
+                Canvas scratch(1, 1);
+                DrawingContext dc(scratch);
+                layOutPage(dc, tools, Rect{0, 0, width, height});
+            })};
 }
 
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
@@ -235,9 +237,11 @@ void CMainFrame::placeOnScreen() {
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
-    setWindowState(windowState() | Qt::WindowMaximized);
+    // Placed first, then maximised: a window that has no size of its own yet is given its
+    // preferred one as it is maximised, which lays out the menu bar and the view for nothing.
     setGeometry(area);
     setFixedSize(area.size());
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 QRect CMainFrame::fittedArea() const {
@@ -267,6 +271,11 @@ void CMainFrame::showMaximisedOnScreen() {
         return;
     }
     placeOnScreen();
+    // The view's size in the window as placed, known before the window shows: what the first
+    // paint needs is made for it while the window is shown.
+    if (QLayout* frameLayout = layout()) frameLayout->activate();
+    std::array<std::jthread, 2> preparing = prepareFirstPaint(*view_);
+    const QSize preparedSize = view_->size();
     // Where the window system keeps the place and size asked for, the window stands at its
     // final place when it is first exposed: the game paints in that first paint event, and
     // the window's first picture is the game's. Otherwise the window is fitted below first.
@@ -279,8 +288,6 @@ void CMainFrame::showMaximisedOnScreen() {
     // has the window's first picture to draw; asked for once it is exposed, it would wait for
     // that picture to be drawn.
     activateWindow();
-    std::jthread preparing = prepareFirstPaint(*view_);
-    const QSize preparedSize = view_->size();
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
@@ -323,7 +330,8 @@ void CMainFrame::showMaximisedOnScreen() {
     // Ready before the first paint, unless the window's first paint event was it. A prepared
     // canvas the first paint did not take is let go of: at once where that paint is done or the
     // view's size is no longer the one prepared for, else after that paint.
-    if (preparing.joinable()) preparing.join();
+    for (std::jthread& thread : preparing)
+        if (thread.joinable()) thread.join();
     if (view_->firstPaintDone() || view_->size() != preparedSize)
         Canvas::prepare(0, 0);
     else
