@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -67,6 +68,14 @@ std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
                 DrawingContext dc(scratch);
                 layOutPage(dc, tools, Rect{0, 0, width, height});
             })};
+}
+
+// Writes each page of `bytes` bytes from `first` once, with the value it already holds.
+void writePages(uchar* first, qsizetype bytes) {
+    constexpr qsizetype kPage = 4096;
+    volatile uchar* at = first;
+    for (qsizetype offset = 0; offset < bytes; offset += kPage)
+        at[offset] = at[offset];
 }
 
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
@@ -244,6 +253,26 @@ void CMainFrame::placeOnScreen() {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+void CMainFrame::touchWindowMemory() {
+    // The window's memory, made now at the window's size as its first paint would make it.
+    QBackingStore* store = backingStore();
+    if (!store) return;
+    store->resize(size());
+    // The memory is the window's only while painting: begun and ended on nothing.
+    store->beginPaint(QRegion());
+    const QPaintDevice* device = store->paintDevice();
+    if (device && device->devType() == QInternal::Image) {
+        const auto* image = static_cast<const QImage*>(device);
+        // constBits: the window's own memory, never a copy of it.
+        auto* first = const_cast<uchar*>(image->constBits());
+        const qsizetype bytes = image->sizeInBytes();
+        if (first && bytes > 0)
+            windowMemory_ = std::jthread([first, bytes] { writePages(first, bytes); });
+    }
+    store->endPaint();
+    if (windowMemory_.joinable() && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
 QRect CMainFrame::fittedArea() const {
     QScreen* screen = this->screen();
     const QWindow* window = windowHandle();
@@ -271,6 +300,7 @@ void CMainFrame::showMaximisedOnScreen() {
         return;
     }
     placeOnScreen();
+    touchWindowMemory();
     // The view's size in the window as placed, known before the window shows: what the first
     // paint needs is made for it while the window is shown.
     if (QLayout* frameLayout = layout()) frameLayout->activate();
@@ -445,6 +475,13 @@ void CMainFrame::watchStep() {
 }
 
 bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
+    // The window paints at an exposure or a request to update: its memory is written through
+    // by then.
+    if (object == windowHandle() &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest)) {
+        if (windowMemory_.joinable()) windowMemory_.join();
+        windowHandle()->removeEventFilter(this);
+    }
     if (object == view_ && watched_ && watched_->playing()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
