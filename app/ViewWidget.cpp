@@ -178,14 +178,20 @@ void ViewWidget::firstPaintInPaintEvent(const QPaintEvent& event) {
     }
     // Should this event cover only part of the widget, the rest is shown at the next one.
     if (!QRegion(rect()).subtracted(event.region()).isEmpty()) update();
-    // Said once this event's picture is on its way to the screen.
-    QMetaObject::invokeMethod(
-        this, [this] { emit firstPainted(); }, Qt::QueuedConnection);
 }
 
 void ViewWidget::paintEvent(QPaintEvent* event) {
-    if (!firstPaintDone_ && firstPaintReady_ && firstPaintReady_()) firstPaintInPaintEvent(*event);
-    QPainter painter(this);
+    const bool first = !firstPaintDone_ && firstPaintReady_ && firstPaintReady_();
+    if (first) firstPaintInPaintEvent(*event);
+    {
+        QPainter painter(this);
+        showCanvas(painter);
+    }
+    // The window's first picture is whole, on its way to the screen.
+    if (first) emit firstPainted();
+}
+
+void ViewWidget::showCanvas(QPainter& painter) {
     const Canvas* canvas = view_.screen();
     if (!canvas || canvas->width() <= 0 || canvas->height() <= 0) {
         painter.fillRect(rect(), Qt::white);

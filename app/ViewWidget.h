@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QWidget>
 
+class QPainter;
+
 #include <functional>
 
 namespace tess::app {
@@ -85,6 +87,8 @@ class ViewWidget : public QWidget {
   private:
     // The first paint inside a paint event, which then shows the canvas it drew.
     void firstPaintInPaintEvent(const QPaintEvent& event);
+    // Draws the canvas into the widget, as canvasRect() places it.
+    void showCanvas(QPainter& painter);
 
     QtPlatform platform_;
     CMekkView view_;
