@@ -474,12 +474,23 @@ void CMainFrame::watchStep() {
     watchTimer_->start(static_cast<int>(std::max<qint64>(0, beat - clock.elapsed())));
 }
 
+void CMainFrame::finishWindowMemory() {
+    if (windowMemory_.joinable()) windowMemory_.join();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A request to update paints the window (at once, for a repaint): its memory is written
+    // through by then.
+    if (event->type() == QEvent::UpdateRequest) finishWindowMemory();
+    return QMainWindow::event(event);
+}
+
 bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
-    // The window paints at an exposure or a request to update: its memory is written through
-    // by then.
+    // The window paints, and may make its memory anew, at an exposure or a request to update:
+    // its memory is written through by then.
     if (object == windowHandle() &&
         (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest)) {
-        if (windowMemory_.joinable()) windowMemory_.join();
+        finishWindowMemory();
         windowHandle()->removeEventFilter(this);
     }
     if (object == view_ && watched_ && watched_->playing()) {

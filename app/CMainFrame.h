@@ -77,6 +77,7 @@ class CMainFrame : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* object, QEvent* event) override;
     // An open menu's key under a layout of other letters, given as the letter at its place.
     bool menuKeyFilter(QObject* watched, QEvent* event);
@@ -87,6 +88,8 @@ class CMainFrame : public QMainWindow {
     // a page at a time as each is first written, which takes several times as long as that
     // paint's copy of the canvas. The window paints once the thread is done.
     void touchWindowMemory();
+    // Waits for that thread, if it still runs.
+    void finishWindowMemory();
     // The window's place and size, its frame left out, that fill the available area with the
     // frame the window has now; invalid before the window exists.
     QRect fittedArea() const;

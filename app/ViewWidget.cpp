@@ -218,9 +218,14 @@ void ViewWidget::showCanvas(QPainter& painter) {
     painter.drawImage(target, image);
 }
 
-// The canvas shows no keyboard focus: gaining it changes nothing there, where QWidget's own
-// handler would repaint the whole view (the window gets the focus just as it first shows).
+// The canvas shows no keyboard focus: gaining or losing it changes nothing there, where
+// QWidget's own handlers would repaint the whole view (the window gets the focus just as it
+// first shows).
 void ViewWidget::focusInEvent(QFocusEvent* event) {
+    event->accept();
+}
+
+void ViewWidget::focusOutEvent(QFocusEvent* event) {
     event->accept();
 }
 
