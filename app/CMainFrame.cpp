@@ -93,10 +93,14 @@ const QKeySequence& acceleratorKeys(int i) {
 
 CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      view_(new ViewWidget(audio, this)), watched_(std::make_unique<WatchedGame>(view_->view())),
       watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));
+    // The icon and the menu bar first, then the view: the view is made with the shape
+    // pictures, which are made beside the program's start and may not be done yet.
     setWindowIcon(appIcon());
+    menuBar();
+    view_ = new ViewWidget(audio, this);
+    watched_ = std::make_unique<WatchedGame>(view_->view());
     setCentralWidget(view_);
     makeMenus();
     makeAccelerators();

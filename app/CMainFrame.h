@@ -99,7 +99,7 @@ class CMainFrame : public QMainWindow {
     void watchStep();
 
     CMekkDoc doc_;
-    ViewWidget* view_;
+    ViewWidget* view_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* soundMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
