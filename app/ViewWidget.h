@@ -7,9 +7,9 @@
 #include <QPoint>
 #include <QWidget>
 
-class QPainter;
-
 #include <functional>
+
+class QPainter;
 
 namespace tess::app {
 
