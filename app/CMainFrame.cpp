@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
@@ -26,6 +28,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <thread>
 
@@ -49,22 +52,30 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
-// Makes, on a thread of its own, what the view's first paint will need at the view's present
-// size: the white canvas, and the fonts the page is laid out in. The first paint then finds
-// them ready, and the window's wait for the window system hides the work. Were the size to
-// change before the first paint, that paint makes its own.
-std::jthread prepareFirstPaint(const QWidget& view) {
+// Makes what the view's first paint will need at the view's present size, on two threads of
+// their own, for neither needs the other: the white canvas, and the fonts the page is laid out
+// in. The first paint then finds them ready, and the window's showing hides the work. Were the
+// size to change before the first paint, that paint makes its own.
+std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
     const double ratio = view.devicePixelRatioF();
     const int width = int(std::lround(view.width() * ratio));
     const int height = int(std::lround(view.height() * ratio));
     if (width <= 0 || height <= 0) return {};
-    return std::jthread([width, height] {
-        Canvas::prepare(width, height);
-        DrawingTools tools;
-        Canvas scratch(1, 1);
-        DrawingContext dc(scratch);
-        layOutPage(dc, tools, Rect{0, 0, width, height});
-    });
+    return {std::jthread([width, height] { Canvas::prepare(width, height); }),
+            std::jthread([width, height] {
+                DrawingTools tools;
+                Canvas scratch(1, 1);
+                DrawingContext dc(scratch);
+                layOutPage(dc, tools, Rect{0, 0, width, height});
+            })};
+}
+
+// Writes each page of `bytes` bytes from `first` once, with the value it already holds.
+void writePages(uchar* first, qsizetype bytes) {
+    constexpr qsizetype kPage = 4096;
+    volatile uchar* at = first;
+    for (qsizetype offset = 0; offset < bytes; offset += kPage)
+        at[offset] = at[offset];
 }
 
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
@@ -82,10 +93,14 @@ const QKeySequence& acceleratorKeys(int i) {
 
 CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      view_(new ViewWidget(audio, this)), watched_(std::make_unique<WatchedGame>(view_->view())),
       watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));
+    // The icon and the menu bar first, then the view: the view is made with the shape
+    // pictures, which are made beside the program's start and may not be done yet.
     setWindowIcon(appIcon());
+    menuBar();
+    view_ = new ViewWidget(audio, this);
+    watched_ = std::make_unique<WatchedGame>(view_->view());
     setCentralWidget(view_);
     makeMenus();
     makeAccelerators();
@@ -235,9 +250,38 @@ void CMainFrame::placeOnScreen() {
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
-    setWindowState(windowState() | Qt::WindowMaximized);
+    // Placed first, then maximised: a window that has no size of its own yet is given its
+    // preferred one as it is maximised, which lays out the menu bar and the view for nothing.
     setGeometry(area);
     setFixedSize(area.size());
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::touchWindowMemory() {
+    // The window's memory, made now at the window's size as its first paint would make it.
+    QBackingStore* store = backingStore();
+    if (!store) return;
+    store->resize(size());
+    // The memory is the window's only while painting: begun and ended on nothing.
+    store->beginPaint(QRegion());
+    const QPaintDevice* device = store->paintDevice();
+    if (device && device->devType() == QInternal::Image) {
+        const auto* image = static_cast<const QImage*>(device);
+        // constBits: the window's own memory, never a copy of it.
+        auto* first = const_cast<uchar*>(image->constBits());
+        const qsizetype bytes = image->sizeInBytes();
+        if (first && bytes > 0)
+            windowMemory_ = std::jthread([first, bytes] { writePages(first, bytes); });
+    }
+    store->endPaint();
+    if (windowMemory_.joinable() && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+QRect CMainFrame::fittedArea() const {
+    QScreen* screen = this->screen();
+    const QWindow* window = windowHandle();
+    if (!screen || !window) return {};
+    return screen->availableGeometry().marginsRemoved(window->frameMargins());
 }
 
 void CMainFrame::showMaximisedOnScreen() {
@@ -260,25 +304,35 @@ void CMainFrame::showMaximisedOnScreen() {
         return;
     }
     placeOnScreen();
+    touchWindowMemory();
+    // The view's size in the window as placed, known before the window shows: what the first
+    // paint needs is made for it while the window is shown.
+    if (QLayout* frameLayout = layout()) frameLayout->activate();
+    std::array<std::jthread, 2> preparing = prepareFirstPaint(*view_);
+    const QSize preparedSize = view_->size();
+    // Where the window system keeps the place and size asked for, the window stands at its
+    // final place when it is first exposed: the game paints in that first paint event, and
+    // the window's first picture is the game's. Otherwise the window is fitted below first.
+    view_->setFirstPaintReady([this] {
+        const QWindow* window = windowHandle();
+        return window && window->isExposed() && fittedArea() == geometry();
+    });
     show();
     // Asked for now, the activation is made as the window is mapped, before the window system
     // has the window's first picture to draw; asked for once it is exposed, it would wait for
     // that picture to be drawn.
     activateWindow();
-    std::jthread preparing = prepareFirstPaint(*view_);
-    const QSize preparedSize = view_->size();
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
+    view_->setFirstPaintReady({});
     // The whole window, its frame included, fills the available area: the client area is
     // what the frame leaves of it. A manager may change the frame as it takes the new size
     // (a maximised window loses its borders, one that sizes itself gets them back): fit
     // again while the frame changes.
-    QScreen* screen = this->screen();
     bool replaced = false;
-    for (int fitting = 0; fitting < 3 && screen && windowHandle(); ++fitting) {
-        const QMargins frame = windowHandle()->frameMargins();
-        const QRect area = screen->availableGeometry().marginsRemoved(frame);
+    for (int fitting = 0; fitting < 3; ++fitting) {
+        const QRect area = fittedArea();
         if (!area.isValid()) break;
         setFixedSize(area.size());
         if (area == geometry()) break;
@@ -292,26 +346,32 @@ void CMainFrame::showMaximisedOnScreen() {
     // A compositing manager (mutter) may leave out the first picture flushed just after it
     // re-placed a window, and show the later ones: show the canvas once more a moment after
     // the first paint.
-    if (replaced)
-        connect(
-            view_, &ViewWidget::firstPainted, this,
-            [this] {
-                for (int ms : {250, 1000})
-                    QTimer::singleShot(ms, view_, qOverload<>(&QWidget::update));
-            },
-            Qt::SingleShotConnection);
+    if (replaced) {
+        const auto showAgain = [this] {
+            for (int ms : {250, 1000})
+                QTimer::singleShot(ms, view_, qOverload<>(&QWidget::update));
+        };
+        if (view_->firstPaintDone())
+            showAgain();
+        else
+            connect(view_, &ViewWidget::firstPainted, this, showAgain, Qt::SingleShotConnection);
+    }
     QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
     if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
-    // Ready before the first paint; a canvas prepared for a size the view no longer has is let
-    // go of at once, and one the first paint did not take, after it.
-    if (preparing.joinable()) preparing.join();
-    if (view_->size() != preparedSize) Canvas::prepare(0, 0);
-    connect(
-        view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
-        Qt::SingleShotConnection);
+    // Ready before the first paint, unless the window's first paint event was it. A prepared
+    // canvas the first paint did not take is let go of: at once where that paint is done or the
+    // view's size is no longer the one prepared for, else after that paint.
+    for (std::jthread& thread : preparing)
+        if (thread.joinable()) thread.join();
+    if (view_->firstPaintDone() || view_->size() != preparedSize)
+        Canvas::prepare(0, 0);
+    else
+        connect(
+            view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
+            Qt::SingleShotConnection);
     view_->holdFirstPaint(false);
 }
 
@@ -418,7 +478,25 @@ void CMainFrame::watchStep() {
     watchTimer_->start(static_cast<int>(std::max<qint64>(0, beat - clock.elapsed())));
 }
 
+void CMainFrame::finishWindowMemory() {
+    if (windowMemory_.joinable()) windowMemory_.join();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A request to update paints the window (at once, for a repaint): its memory is written
+    // through by then.
+    if (event->type() == QEvent::UpdateRequest) finishWindowMemory();
+    return QMainWindow::event(event);
+}
+
 bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
+    // The window paints, and may make its memory anew, at an exposure or a request to update:
+    // its memory is written through by then.
+    if (object == windowHandle() &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest)) {
+        finishWindowMemory();
+        windowHandle()->removeEventFilter(this);
+    }
     if (object == view_ && watched_ && watched_->playing()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:

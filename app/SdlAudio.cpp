@@ -9,15 +9,22 @@
 // of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
 // silent, and the next sound opens the device again through the same driver, which works as
 // soon as the server is back.
+//
+// SDL is loaded with the device, not with the program: the library and the many it stands on
+// (the sound servers' clients, their codecs, Wayland's) take longer to load than the game's
+// window takes to show, and the game needs none of them before its first note. Where SDL
+// cannot be loaded the game runs silent, as without a device.
 #include "app/SdlAudio.h"
 
 #include "sound/WaveImage.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -27,6 +34,69 @@
 namespace tess {
 
 namespace {
+
+// The SDL functions the device uses, from the library loaded at the first use.
+struct SdlLibrary {
+    decltype(&::SDL_SetHint) SetHint = nullptr;
+    decltype(&::SDL_Init) Init = nullptr;
+    decltype(&::SDL_Quit) Quit = nullptr;
+    decltype(&::SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
+    decltype(&::SDL_AudioInit) AudioInit = nullptr;
+    decltype(&::SDL_AudioQuit) AudioQuit = nullptr;
+    decltype(&::SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
+    decltype(&::SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
+    decltype(&::SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+    decltype(&::SDL_GetAudioDeviceStatus) GetAudioDeviceStatus = nullptr;
+    decltype(&::SDL_LockAudioDevice) LockAudioDevice = nullptr;
+    decltype(&::SDL_UnlockAudioDevice) UnlockAudioDevice = nullptr;
+    decltype(&::SDL_Delay) Delay = nullptr;
+    decltype(&::SDL_TLSCleanup) TLSCleanup = nullptr;
+    bool loaded = false;
+};
+
+template <typename Function> bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+SdlLibrary loadSdl() {
+    SdlLibrary functions;
+    // The library's own name, which every SDL 2 release keeps; it stays loaded for the run.
+    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        const char* why = dlerror();
+        std::fprintf(stderr, "Tessarin plays no sound: %s\n", why ? why : "SDL2 was not found");
+        std::fflush(stderr);
+        return functions;
+    }
+    functions.loaded =
+        resolve(library, "SDL_SetHint", functions.SetHint) &&
+        resolve(library, "SDL_Init", functions.Init) &&
+        resolve(library, "SDL_Quit", functions.Quit) &&
+        resolve(library, "SDL_GetCurrentAudioDriver", functions.GetCurrentAudioDriver) &&
+        resolve(library, "SDL_AudioInit", functions.AudioInit) &&
+        resolve(library, "SDL_AudioQuit", functions.AudioQuit) &&
+        resolve(library, "SDL_OpenAudioDevice", functions.OpenAudioDevice) &&
+        resolve(library, "SDL_CloseAudioDevice", functions.CloseAudioDevice) &&
+        resolve(library, "SDL_PauseAudioDevice", functions.PauseAudioDevice) &&
+        resolve(library, "SDL_GetAudioDeviceStatus", functions.GetAudioDeviceStatus) &&
+        resolve(library, "SDL_LockAudioDevice", functions.LockAudioDevice) &&
+        resolve(library, "SDL_UnlockAudioDevice", functions.UnlockAudioDevice) &&
+        resolve(library, "SDL_Delay", functions.Delay) &&
+        resolve(library, "SDL_TLSCleanup", functions.TLSCleanup);
+    if (!functions.loaded) {
+        std::fputs("Tessarin plays no sound: the SDL2 library found lacks functions it needs\n",
+                   stderr);
+        std::fflush(stderr);
+    }
+    return functions;
+}
+
+// Loaded once, by whichever thread first opens a device.
+const SdlLibrary& sdl() {
+    static const SdlLibrary library = loadSdl();
+    return library;
+}
 
 constexpr int kDeviceRate = 22050;
 constexpr Uint16 kBufferFrames = 512;
@@ -123,7 +193,7 @@ struct SdlAudio::Impl {
     // sound whose play has returned, straight after its last sample. Returns the new sound's
     // generation.
     std::uint64_t start(std::vector<std::int16_t> samples, bool synchronous) {
-        SDL_LockAudioDevice(device);
+        sdl().LockAudioDevice(device);
         const std::uint64_t mine = ++generation;
         if (playing && voiceSynchronous) {
             follower.swap(samples);
@@ -138,16 +208,16 @@ struct SdlAudio::Impl {
             voiceGeneration = mine;
             followerQueued = false;
         }
-        SDL_UnlockAudioDevice(device);
+        sdl().UnlockAudioDevice(device);
         // The replaced samples are freed here, outside the device's lock.
         return mine;
     }
 
     void stop() {
-        SDL_LockAudioDevice(device);
+        sdl().LockAudioDevice(device);
         playing = false;
         followerQueued = false;
-        SDL_UnlockAudioDevice(device);
+        sdl().UnlockAudioDevice(device);
     }
 
     // Lets the last buffer of a synchronous sound whose play has returned be mixed, so that
@@ -155,18 +225,18 @@ struct SdlAudio::Impl {
     void finishSynchronousTail() {
         const auto deadline = std::chrono::steady_clock::now() + 2 * kBufferTime + kSyncMargin;
         while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
-            SDL_LockAudioDevice(device);
+            sdl().LockAudioDevice(device);
             const bool tail = playing && voiceSynchronous;
-            SDL_UnlockAudioDevice(device);
+            sdl().UnlockAudioDevice(device);
             if (!tail) return;
-            SDL_Delay(2);
+            sdl().Delay(2);
         }
     }
 
     // Starts SDL's audio and opens the device.
     void start();
 
-    bool deviceLost() const { return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
+    bool deviceLost() const { return sdl().GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
 
     void open() {
         SDL_AudioSpec want{};
@@ -178,22 +248,22 @@ struct SdlAudio::Impl {
         want.userdata = this;
         SDL_AudioSpec have{};
         // No changes allowed: SDL converts to whatever the hardware takes.
-        device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (device != 0) SDL_PauseAudioDevice(device, 0);
+        device = sdl().OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (device != 0) sdl().PauseAudioDevice(device, 0);
     }
 
     // The device is gone: closed, and opened again through a fresh start of the driver, whose
     // connection to a sound server that went away is dead too. Where the server is not back
     // yet, the game stays silent and the next sound tries again.
     void reopen() {
-        if (device != 0) SDL_CloseAudioDevice(device);
+        if (device != 0) sdl().CloseAudioDevice(device);
         device = 0;
         voice.clear();
         follower.clear();
         playing = false;
         followerQueued = false;
-        SDL_AudioQuit();
-        if (SDL_AudioInit(driver.c_str()) != 0) return;
+        sdl().AudioQuit();
+        if (sdl().AudioInit(driver.c_str()) != 0) return;
         open();
         lost = device == 0;
     }
@@ -202,10 +272,11 @@ struct SdlAudio::Impl {
 SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {}
 
 void SdlAudio::Impl::start() {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_AUDIO) != 0) return;
+    if (!sdl().loaded) return;
+    sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl().Init(SDL_INIT_AUDIO) != 0) return;
     sdlStarted = true;
-    if (const char* name = SDL_GetCurrentAudioDriver()) driver = name;
+    if (const char* name = sdl().GetCurrentAudioDriver()) driver = name;
     open();
 }
 
@@ -218,7 +289,7 @@ void SdlAudio::openInBackground() {
         a->start();
         // SDL keeps what it says about a failing driver in memory of the thread that asked;
         // a thread SDL did not make must hand it back itself.
-        SDL_TLSCleanup();
+        if (sdl().loaded) sdl().TLSCleanup();
     });
 }
 
@@ -237,9 +308,9 @@ SdlAudio::~SdlAudio() {
     settled();
     if (impl_->device != 0) {
         impl_->finishSynchronousTail();
-        SDL_CloseAudioDevice(impl_->device);
+        sdl().CloseAudioDevice(impl_->device);
     }
-    if (impl_->sdlStarted) SDL_Quit();
+    if (impl_->sdlStarted) sdl().Quit();
 }
 
 bool SdlAudio::available() const {

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -167,8 +168,30 @@ void ViewWidget::showEvent(QShowEvent* event) {
     }
 }
 
-void ViewWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void ViewWidget::firstPaintInPaintEvent(const QPaintEvent& event) {
+    firstPaintDone_ = true;
+    {
+        // The paint under way shows the canvas: the game's request to show it has nothing
+        // more to do.
+        const QtPlatform::PresentHeld held(platform_);
+        view_.paint();
+    }
+    // Should this event cover only part of the widget, the rest is shown at the next one.
+    if (!QRegion(rect()).subtracted(event.region()).isEmpty()) update();
+}
+
+void ViewWidget::paintEvent(QPaintEvent* event) {
+    const bool first = !firstPaintDone_ && firstPaintReady_ && firstPaintReady_();
+    if (first) firstPaintInPaintEvent(*event);
+    {
+        QPainter painter(this);
+        showCanvas(painter);
+    }
+    // The window's first picture is whole, on its way to the screen.
+    if (first) emit firstPainted();
+}
+
+void ViewWidget::showCanvas(QPainter& painter) {
     const Canvas* canvas = view_.screen();
     if (!canvas || canvas->width() <= 0 || canvas->height() <= 0) {
         painter.fillRect(rect(), Qt::white);
@@ -193,6 +216,17 @@ void ViewWidget::paintEvent(QPaintEvent*) {
     const bool shrinks = target.width() * ratio < canvas->width() - 0.5;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinks);
     painter.drawImage(target, image);
+}
+
+// The canvas shows no keyboard focus: gaining or losing it changes nothing there, where
+// QWidget's own handlers would repaint the whole view (the window gets the focus just as it
+// first shows).
+void ViewWidget::focusInEvent(QFocusEvent* event) {
+    event->accept();
+}
+
+void ViewWidget::focusOutEvent(QFocusEvent* event) {
+    event->accept();
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -7,6 +7,10 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
+
+class QPainter;
+
 namespace tess::app {
 
 class ViewWidget : public QWidget {
@@ -20,6 +24,10 @@ class ViewWidget : public QWidget {
     bool firstPaintDone() const { return firstPaintDone_; }
     // While held, showing the widget does not paint it: its window is still being placed.
     void holdFirstPaint(bool hold);
+    // Whether the window stands at its final place and size, asked at each paint event before
+    // the first paint (held or not): where it does, the game paints in that very event, and the
+    // window's first picture is the game's. Empty: never (the first paint waits for the show).
+    void setFirstPaintReady(std::function<bool()> ready) { firstPaintReady_ = std::move(ready); }
 
     // The game's key code for a key press, or -1 when the view must not see it: keys with
     // Alt, the accelerator table's combinations, and keys the game has no code for. With
@@ -69,6 +77,8 @@ class ViewWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -76,11 +86,17 @@ class ViewWidget : public QWidget {
     bool focusNextPrevChild(bool) override { return false; }
 
   private:
+    // The first paint inside a paint event, which then shows the canvas it drew.
+    void firstPaintInPaintEvent(const QPaintEvent& event);
+    // Draws the canvas into the widget, as canvasRect() places it.
+    void showCanvas(QPainter& painter);
+
     QtPlatform platform_;
     CMekkView view_;
     bool firstPaintDone_ = false;
     bool firstPaintQueued_ = false;
     bool firstPaintHeld_ = false;
+    std::function<bool()> firstPaintReady_;
     bool lettersByPosition_ = platformGivesKeyPlaces();
 };
 
