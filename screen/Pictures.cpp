@@ -157,26 +157,25 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
     dc.selectBrush(Brush{outside, true});
     dc.floodFill(0, 0, kBlack);
 
-    // Find and measure the pieces, each marked with its own colour.
+    // Find the pieces, each marked with its own colour, then measure them all in one pass.
     std::vector<Piece> pieces;
     for (int y = 0; y < nameTop; ++y) {
         for (int x = 0; x < W; ++x) {
             if (picture.pixel(x, y) != kWhite) continue;
-            const Colour mark = markColour(int(pieces.size()));
-            dc.selectBrush(Brush{mark, true});
+            dc.selectBrush(Brush{markColour(int(pieces.size())), true});
             dc.floodFill(x, y, kBlack);
-            Piece piece;
-            piece.seed = {x, y};
-            for (int py = 0; py < nameTop; ++py)
-                for (int px = 0; px < W; ++px)
-                    if (picture.pixel(px, py) == mark) {
-                        ++piece.area;
-                        piece.sumX += px;
-                        piece.sumY += py;
-                    }
-            pieces.push_back(piece);
+            pieces.push_back(Piece{{x, y}});
         }
     }
+    for (int py = 0; py < nameTop; ++py)
+        for (int px = 0; px < W; ++px) {
+            const Colour c = picture.pixel(px, py);
+            const std::size_t k = std::size_t(c.green() << 8 | c.blue());
+            if (k >= pieces.size() || c != markColour(int(k))) continue;
+            ++pieces[k].area;
+            pieces[k].sumX += px;
+            pieces[k].sumY += py;
+        }
 
     // Colour the pieces, and the space round the shape white again.
     dc.selectBrush(Brush{kWhite, true});
