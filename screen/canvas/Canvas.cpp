@@ -319,28 +319,34 @@ void DrawingContext::inked(i64 left, i64 top, i64 right, i64 bottom) {
     if (isEmpty(white.blank)) return;
     const Rect r = clippedTo(*canvas_, left, top, right, bottom);
     if (isEmpty(r) || !meet(r, white.blank)) return;
+    // Ink inside a mark already made changes nothing: the most common case, a line on the
+    // board or a piece's fill inside the board's mark.
+    if (std::any_of(white.inked.begin(), white.inked.end(),
+                    [&r](const Rect& m) { return holds(m, r); }))
+        return;
     // Marks are kept apart, so that an erase between them still finds its area white; but a
     // mark joins any other whose joined rectangle is no larger than the two apart, so that
     // overlapping ink (the lines of a board) is erased once, not once for each mark. Past a
-    // few dozen marks, a new one joins the one it grows least.
+    // score of marks, a new one joins the one it grows least.
     const auto joined = [](const Rect& a, const Rect& b) {
         return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                     std::max(a.bottom, b.bottom)};
     };
     Rect mark = r;
+    i64 markArea = area(mark);
     for (std::size_t k = 0; k < white.inked.size();) {
         const Rect& m = white.inked[k];
         const Rect both = joined(mark, m);
-        if (area(both) <= area(mark) + area(m)) {
+        if (const i64 bothArea = area(both); bothArea <= markArea + area(m)) {
             mark = both;
+            markArea = bothArea;
             white.inked[k] = white.inked.back();
             white.inked.pop_back();
-            k = 0; // the larger mark may now take in others
         } else {
             ++k;
         }
     }
-    constexpr std::size_t kMarks = 48;
+    constexpr std::size_t kMarks = 24;
     if (white.inked.size() < kMarks) {
         white.inked.push_back(mark);
         return;
