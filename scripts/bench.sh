@@ -25,7 +25,7 @@ cmake --preset default -U 'OpenCV*' >/dev/null
 cmake --build --preset default -j2 --target tessarin tessarin_bench bare_window
 
 echo "== The fill and the repaint (medians of $reps)"
-build/tessarin_bench --benchmark_filter='BM_MemoryFloor|BM_FloodFill|BM_OpenCvFloodFill|BM_Clear|BM_RepaintFinishedDecagon' \
+build/tessarin_bench --benchmark_filter='BM_MemoryFloor|BM_FloodFill|BM_OpenCvFloodFill|BM_Clear|BM_RepaintFinishedDecagon|BM_RepaintBesideClear' \
     --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true 2>/dev/null |
     grep -E '_median|^Run on'
 # Each timed click is followed by an untimed repaint that takes the piece's colour off again:
