@@ -160,13 +160,16 @@ void BM_Clear(benchmark::State& state) {
     setLabel(state, s);
 }
 
-// The page painted again over the picture it painted last, as the game repaints its window.
-void BM_RepaintFinishedDecagon(benchmark::State& state) {
+// Repaints the busiest finished Decagon again and again on one canvas; where `unknown`, the
+// picture is first changed behind the drawing contexts' back, so that nothing is known of where
+// it is white and the whole page is erased.
+void repaintFinishedDecagon(benchmark::State& state, bool unknown) {
     const int s = int(state.range(0));
     FinishedGame& g = busiestGame(s, true);
     Canvas canvas(kSizes[s].cx, kSizes[s].cy);
     DrawingContext dc(canvas);
     for (auto _ : state) {
+        if (unknown) canvas.setPixel(0, 0, kBlack);
         g.view->OnDraw(dc);
         benchmark::DoNotOptimize(std::as_const(canvas).data());
     }
@@ -174,20 +177,13 @@ void BM_RepaintFinishedDecagon(benchmark::State& state) {
     setLabel(state, s);
 }
 
-// The same over a picture changed behind the drawing contexts' back, so that nothing is known
-// of where it is white: the whole page is erased.
+// The page painted again over the picture it painted last, as the game repaints its window.
+void BM_RepaintFinishedDecagon(benchmark::State& state) {
+    repaintFinishedDecagon(state, false);
+}
+
 void BM_RepaintFinishedDecagonOverUnknownPicture(benchmark::State& state) {
-    const int s = int(state.range(0));
-    FinishedGame& g = busiestGame(s, true);
-    Canvas canvas(kSizes[s].cx, kSizes[s].cy);
-    DrawingContext dc(canvas);
-    for (auto _ : state) {
-        canvas.setPixel(0, 0, kBlack);
-        g.view->OnDraw(dc);
-        benchmark::DoNotOptimize(std::as_const(canvas).data());
-    }
-    state.counters["pieces"] = g.pieces;
-    setLabel(state, s);
+    repaintFinishedDecagon(state, true);
 }
 
 // The repaint and a clear of a canvas of the same size taken in turn, each iteration both,

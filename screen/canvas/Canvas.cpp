@@ -258,14 +258,6 @@ Canvas& Canvas::operator=(const Canvas& other) {
     return *this;
 }
 
-Canvas& Canvas::operator=(Canvas&& other) noexcept {
-    width_ = other.width_;
-    height_ = other.height_;
-    pixels_ = std::move(other.pixels_);
-    changedElsewhere();
-    return *this;
-}
-
 bool operator==(const Canvas& a, const Canvas& b) {
     return a.width_ == b.width_ && a.height_ == b.height_ &&
            (a.pixelCount() == 0 || std::memcmp(a.pixels_.get(), b.pixels_.get(),

@@ -15,6 +15,15 @@ namespace {
 constexpr Colour kRed{255, 0, 0};
 constexpr Colour kBlue{0, 0, 255};
 
+// A small fixed random sequence: the same pictures on every run. random(n) is in [0, n).
+struct Random {
+    std::uint32_t state;
+    int operator()(int n) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % std::uint32_t(n));
+    }
+};
+
 int countColour(const Canvas& c, Colour col) {
     int n = 0;
     for (int y = 0; y < c.height(); ++y)
@@ -368,11 +377,7 @@ TEST(FloodFill, BordersAtEveryColumnOfALongRunStopTheFillInBothDirections) {
 TEST(FloodFill, MatchesAPixelByPixelFillOnRandomPictures) {
     // Scattered border pixels and pixels of the brush's own colour, at widths that end the
     // rows at every place of the fill's steps.
-    std::uint32_t state = 12345;
-    const auto random = [&state](int n) {
-        state = state * 1664525u + 1013904223u;
-        return int((state >> 8) % std::uint32_t(n));
-    };
+    Random random{12345u};
     for (int round = 0; round < 60; ++round) {
         const int width = 1 + random(90), height = 1 + random(40);
         Canvas c(width, height);
@@ -425,11 +430,7 @@ TEST(FloodFill, RefusesSeedsOutsideOrOnTheBorder) {
 
 // The same picture filled from many seeds together and from each seed in turn.
 TEST(FloodFillAll, LeavesWhatTheFillsOneAfterAnotherLeaveOnRandomPictures) {
-    std::uint32_t state = 777;
-    const auto random = [&state](int n) {
-        state = state * 1664525u + 1013904223u;
-        return int((state >> 8) % std::uint32_t(n));
-    };
+    Random random{777u};
     const Colour inks[] = {kRed, kBlue, kWhite, Colour(9, 200, 30), kBlack};
     for (int round = 0; round < 300; ++round) {
         const int width = 1 + random(150), height = 1 + random(60);
@@ -492,11 +493,7 @@ TEST(FloodFillAll, APieceReachingPastTheBoxIsFilledWhole) {
 // A context skips white fills over what it knows is still white; whatever it or another hand
 // drew since must still be erased.
 TEST(DrawingContext, AWhiteFillErasesEverythingDrawnSinceTheCanvasWasLastWhite) {
-    std::uint32_t state = 4242;
-    const auto random = [&state](int n) {
-        state = state * 1664525u + 1013904223u;
-        return int((state >> 8) % std::uint32_t(n));
-    };
+    Random random{4242u};
     const Font font = Font::create("Arial", 14);
     Canvas picture(7, 5);
     picture.clear(kBlue);
