@@ -1,5 +1,6 @@
-// Monochrome text: faces matched by fontconfig, glyphs rendered once by FreeType as
-// one-bit bitmaps and kept as runs of set pixels, drawn in one exact colour.
+// Monochrome text: faces matched by fontconfig, glyphs rendered by FreeType as one-bit
+// bitmaps the first time a text needs them and kept as runs of set pixels, drawn in one exact
+// colour.
 //
 // Glyphs are shaped by FreeType's auto-hinter for monochrome output, not by the face's own
 // instructions: those leave one-pixel notches in round glyphs (the digit 0 of the history's
@@ -14,10 +15,12 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -71,16 +74,30 @@ constexpr int kMaxCellHeight = 4096;
 } // namespace
 
 struct FontImpl {
+    static constexpr std::size_t kGlyphs = kLastGlyph - kFirstGlyph + 1;
+
     std::string face;
     int cellHeight = 0;
     int ascent = 0;
     double pixelSize = 0;
-    std::array<Glyph, kLastGlyph - kFirstGlyph + 1> glyphs{};
+    // The face at this font's size: a size of its own, so that fonts of one face never
+    // change each other's. Owned by the face, which the font cache frees last.
+    FT_Size size = nullptr;
+    // A glyph is rendered the first time a text asks for it (a page uses a handful of each
+    // font's glyphs), under the font cache's lock; once made, it never changes and is read
+    // without the lock.
+    mutable std::array<Glyph, kGlyphs> glyphs{};
+    mutable std::array<std::atomic<bool>, kGlyphs> made{};
 
     const Glyph* glyph(char ch) const {
         if (ch < kFirstGlyph || ch > kLastGlyph) return nullptr;
-        return &glyphs[std::size_t(ch - kFirstGlyph)];
+        const std::size_t i = std::size_t(ch - kFirstGlyph);
+        if (!made[i].load(std::memory_order_acquire)) render(ch);
+        return &glyphs[i];
     }
+
+  private:
+    void render(char ch) const;
 };
 
 namespace {
@@ -191,45 +208,42 @@ int roundedUnits(long value, long scale, long unit) {
     return int(std::lround(double(value) * double(scale) / double(unit)));
 }
 
-// Renders the printable ASCII glyphs of a face at a pixel size as runs.
-void renderGlyphs(FT_Face face, FontImpl& impl) {
-    for (char ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
-        Glyph& g = impl.glyphs[std::size_t(ch - kFirstGlyph)];
-        if (FT_Load_Char(face, FT_ULong(ch),
-                         FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT) != 0)
-            continue;
-        FT_GlyphSlot slot = face->glyph;
-        if (slot->format != FT_GLYPH_FORMAT_BITMAP || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
-            FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
-        g.advance = int((slot->advance.x + 32) >> 6);
-        const FT_Bitmap& bm = slot->bitmap;
-        if (bm.pixel_mode != FT_PIXEL_MODE_MONO) continue;
-        for (unsigned row = 0; row < bm.rows; ++row) {
-            const unsigned char* bits = bm.buffer + std::ptrdiff_t(row) * bm.pitch;
-            const int dy = int(row) - slot->bitmap_top;
-            int start = -1;
-            for (unsigned col = 0; col <= bm.width; ++col) {
-                const bool on = col < bm.width && ((bits[col >> 3] >> (7 - (col & 7))) & 1);
-                if (on && start < 0) start = int(col);
-                if (!on && start >= 0) {
-                    g.runs.push_back({dy, slot->bitmap_left + start, slot->bitmap_left + int(col)});
-                    start = -1;
-                }
+// Renders one glyph of a face, at the face's active size, as runs.
+void renderGlyph(FT_Face face, char ch, Glyph& g) {
+    if (FT_Load_Char(face, FT_ULong(ch),
+                     FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT) != 0)
+        return;
+    FT_GlyphSlot slot = face->glyph;
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
+        FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
+    g.advance = int((slot->advance.x + 32) >> 6);
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.pixel_mode != FT_PIXEL_MODE_MONO) return;
+    for (unsigned row = 0; row < bm.rows; ++row) {
+        const unsigned char* bits = bm.buffer + std::ptrdiff_t(row) * bm.pitch;
+        const int dy = int(row) - slot->bitmap_top;
+        int start = -1;
+        for (unsigned col = 0; col <= bm.width; ++col) {
+            const bool on = col < bm.width && ((bits[col >> 3] >> (7 - (col & 7))) & 1);
+            if (on && start < 0) start = int(col);
+            if (!on && start >= 0) {
+                g.runs.push_back({dy, slot->bitmap_left + start, slot->bitmap_left + int(col)});
+                start = -1;
             }
         }
-        for (std::size_t i = 0; i < g.runs.size(); ++i) {
-            const Run& r = g.runs[i];
-            const bool first = i == 0;
-            g.inkLeft = first ? r.x0 : std::min(g.inkLeft, r.x0);
-            g.inkRight = first ? r.x1 : std::max(g.inkRight, r.x1);
-            g.inkTop = first ? r.dy : std::min(g.inkTop, r.dy);
-            g.inkBottom = first ? r.dy + 1 : std::max(g.inkBottom, r.dy + 1);
-        }
-        // The auto-hinter widens some stems (the digits 0 and 4 at small sizes, the bold 4 and
-        // a at many) past the glyph's advance: the advance is widened to hold them, so that a
-        // glyph never runs into the next one, nor a right-aligned number past its rectangle.
-        g.advance = std::max(g.advance, g.inkRight);
     }
+    for (std::size_t i = 0; i < g.runs.size(); ++i) {
+        const Run& r = g.runs[i];
+        const bool first = i == 0;
+        g.inkLeft = first ? r.x0 : std::min(g.inkLeft, r.x0);
+        g.inkRight = first ? r.x1 : std::max(g.inkRight, r.x1);
+        g.inkTop = first ? r.dy : std::min(g.inkTop, r.dy);
+        g.inkBottom = first ? r.dy + 1 : std::max(g.inkBottom, r.dy + 1);
+    }
+    // The auto-hinter widens some stems (the digits 0 and 4 at small sizes, the bold 4 and
+    // a at many) past the glyph's advance: the advance is widened to hold them, so that a
+    // glyph never runs into the next one, nor a right-aligned number past its rectangle.
+    g.advance = std::max(g.advance, g.inkRight);
 }
 
 // Sizes are FreeType scales: 16.16 multipliers from font units to 64ths of a pixel, so a
@@ -286,11 +300,27 @@ std::shared_ptr<const FontImpl> makeFont(FT_Face face, std::string_view faceName
     request.type = FT_SIZE_REQUEST_TYPE_SCALES;
     request.width = FT_Long(scale);
     request.height = FT_Long(scale);
-    if (FT_Request_Size(face, &request) == 0) renderGlyphs(face, *impl);
+    // A font whose size cannot be made draws nothing: every glyph is made, and empty.
+    if (FT_New_Size(face, &impl->size) != 0 || FT_Activate_Size(impl->size) != 0 ||
+        FT_Request_Size(face, &request) != 0) {
+        impl->size = nullptr;
+        for (std::atomic<bool>& made : impl->made)
+            made.store(true, std::memory_order_relaxed);
+    }
     return impl;
 }
 
 } // namespace
+
+void FontImpl::render(char ch) const {
+    Cache& c = cache();
+    std::lock_guard guard(c.lock);
+    const std::size_t i = std::size_t(ch - kFirstGlyph);
+    // Another text may have made it while this one waited for the lock.
+    if (made[i].load(std::memory_order_relaxed)) return;
+    if (FT_Activate_Size(size) == 0) renderGlyph(size->face, ch, glyphs[i]);
+    made[i].store(true, std::memory_order_release);
+}
 
 Font Font::create(std::string_view face, int cellHeight) {
     Font font;
