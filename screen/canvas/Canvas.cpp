@@ -235,6 +235,8 @@ void Canvas::prepare(int width, int height) {
 
 Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
     if (pixelCount() == 0) return;
+    // A new canvas is white, and known to be: its first page has nothing to erase.
+    white_.blank = Rect{0, 0, width_, height_};
     {
         Prepared& p = prepared();
         std::lock_guard guard(p.lock);
@@ -247,7 +249,8 @@ Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
     pixels_ = whitePixels(pixelCount());
 }
 
-Canvas::Canvas(const Canvas& other) : width_(other.width_), height_(other.height_) {
+Canvas::Canvas(const Canvas& other)
+    : width_(other.width_), height_(other.height_), white_(other.white_) {
     if (pixelCount() == 0) return;
     pixels_.reset(new std::uint32_t[pixelCount()]);
     std::memcpy(pixels_.get(), other.pixels_.get(), pixelCount() * sizeof(std::uint32_t));

@@ -62,7 +62,7 @@ class Canvas {
     // at its last white fill, but for what lies in the `inked` rectangles, which bound all
     // drawn over it since. A white fill that meets none of that ink has nothing to do: a page
     // erases many areas in which nothing is drawn yet, and a repaint erases its whole page,
-    // of which the last paint drew on a part. Nothing is known of a new canvas.
+    // of which the last paint drew on a part. A new canvas is white all over.
     struct KnownWhite {
         Rect blank;
         std::vector<Rect> inked;
