@@ -3,9 +3,9 @@
 #include "app/Accelerators.h"
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
+#include "game/CMekkView.h"
+#include "game/Platform.h"
 #include "game/WatchedGame.h"
-#include "screen/Layout.h"
-#include "screen/Tools.h"
 #include "screen/canvas/Canvas.h"
 
 #include <QAction>
@@ -52,21 +52,41 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
+// A desktop that only tells the view its size: the scratch view below measures with it and
+// asks for nothing else.
+class SizeOnlyPlatform : public Platform {
+  public:
+    SizeOnlyPlatform(Size size, double ratio) : size_(size), ratio_(ratio) {}
+    Size clientSize() override { return size_; }
+    double pixelRatio() override { return ratio_; }
+    void present() override {}
+    void playSound(int, const std::uint8_t*, std::size_t, bool) override {}
+    void messageBox(const std::string&) override {}
+    void setWindowTitle(const std::string&) override {}
+
+  private:
+    Size size_;
+    double ratio_;
+};
+
 // Makes what the view's first paint will need at the view's present size, on two threads of
-// their own, for neither needs the other: the white canvas, and the fonts the page is laid out
-// in. The first paint then finds them ready, and the window's showing hides the work. Were the
-// size to change before the first paint, that paint makes its own.
+// their own, for neither needs the other: the white canvas, and the fonts and glyphs of the
+// first page, which a view of its own draws on a canvas of one pixel (all is clipped away but
+// the measuring of the texts, which renders their glyphs). The first paint then finds them
+// ready, and the window's showing hides the work. Were the size to change before the first
+// paint, that paint makes its own.
 std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
     const double ratio = view.devicePixelRatioF();
     const int width = int(std::lround(view.width() * ratio));
     const int height = int(std::lround(view.height() * ratio));
     if (width <= 0 || height <= 0) return {};
     return {std::jthread([width, height] { Canvas::prepare(width, height); }),
-            std::jthread([width, height] {
-                DrawingTools tools;
+            std::jthread([width, height, ratio] {
+                SizeOnlyPlatform platform(Size{width, height}, ratio);
+                CMekkView scratchView(platform);
                 Canvas scratch(1, 1);
                 DrawingContext dc(scratch);
-                layOutPage(dc, tools, Rect{0, 0, width, height});
+                scratchView.OnDraw(dc);
             })};
 }
 
@@ -95,11 +115,15 @@ CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));
-    // The icon and the menu bar first, then the view: the view is made with the shape
-    // pictures, which are made beside the program's start and may not be done yet.
-    setWindowIcon(appIcon());
+    // The menu bar first, then the view: the view is made with the shape pictures, which are
+    // made beside the program's start and may not be done yet.
     menuBar();
     view_ = new ViewWidget(audio, this);
+    // The icon once the window shows the game: reading its pictures is work the first paint
+    // need not wait for, and the window manager takes an icon given at any time.
+    connect(
+        view_, &ViewWidget::firstPainted, this, [this] { setWindowIcon(appIcon()); },
+        Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
     watched_ = std::make_unique<WatchedGame>(view_->view());
     setCentralWidget(view_);
     makeMenus();

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -167,6 +168,10 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
+    // The menu bar is measured in the framework's fonts: their list is read from the system
+    // (shared by every thread) beside the making of the window. Joined before the framework
+    // ends.
+    std::jthread warmMenuFonts([] { QFontDatabase::families(); });
     // A high-density screen needs the pictures at its own ratio too, read at the first paint.
     std::jthread warmRatio;
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !pictures) {
