@@ -1,4 +1,5 @@
 #include "app/CMekkApp.h"
+#include "app/AppIcon.h"
 
 #include "app/Pictures.h"
 
@@ -168,10 +169,14 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
-    // The menu bar is measured in the framework's fonts: their list is read from the system
-    // (shared by every thread) beside the making of the window. Joined before the framework
-    // ends.
-    std::jthread warmMenuFonts([] { QFontDatabase::families(); });
+    // The menu bar is measured in the framework's fonts and made with a picture read through
+    // its image plugins: the list of fonts is read from the system, and the plugins loaded by
+    // the reading of the icon's pictures, beside the making of the window (both are shared by
+    // every thread). Joined before the framework ends.
+    std::jthread warmMenuBar([] {
+        QFontDatabase::families();
+        readAppIconPictures();
+    });
     // A high-density screen needs the pictures at its own ratio too, read at the first paint.
     std::jthread warmRatio;
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !pictures) {
