@@ -158,6 +158,12 @@ int paintUntil(std::uint32_t* row, int x, int b, std::uint32_t stop, std::uint32
 #if defined(__SSE2__)
     const __m128i key = _mm_set1_epi32(int(stop));
     const __m128i ink = _mm_set1_epi32(int(paint));
+    // A pixel at a time up to the next 64-byte boundary, so that each sixteen pixels after it
+    // are one line of the memory: none is then read or written in two halves.
+    for (; i < b && (reinterpret_cast<std::uintptr_t>(row + i) & 63) != 0; ++i) {
+        if (row[i] == stop) return i;
+        row[i] = paint;
+    }
     for (; i + 16 <= b; i += 16) {
         auto* p = reinterpret_cast<__m128i*>(row + i);
         if (!paintSixteenUnlessStop(p, key, ink)) break;
