@@ -52,23 +52,6 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
-// A desktop that only tells the view its size: the scratch view below measures with it and
-// asks for nothing else.
-class SizeOnlyPlatform : public Platform {
-  public:
-    SizeOnlyPlatform(Size size, double ratio) : size_(size), ratio_(ratio) {}
-    Size clientSize() override { return size_; }
-    double pixelRatio() override { return ratio_; }
-    void present() override {}
-    void playSound(int, const std::uint8_t*, std::size_t, bool) override {}
-    void messageBox(const std::string&) override {}
-    void setWindowTitle(const std::string&) override {}
-
-  private:
-    Size size_;
-    double ratio_;
-};
-
 // Makes what the view's first paint will need at the view's present size, on two threads of
 // their own, for neither needs the other: the white canvas, and the fonts and glyphs of the
 // first page, which a view of its own draws on a canvas of one pixel (all is clipped away but
@@ -82,7 +65,7 @@ std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
     if (width <= 0 || height <= 0) return {};
     return {std::jthread([width, height] { Canvas::prepare(width, height); }),
             std::jthread([width, height, ratio] {
-                SizeOnlyPlatform platform(Size{width, height}, ratio);
+                SilentPlatform platform(Size{width, height}, ratio);
                 CMekkView scratchView(platform);
                 Canvas scratch(1, 1);
                 DrawingContext dc(scratch);

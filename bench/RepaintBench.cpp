@@ -20,19 +20,6 @@ using namespace tess;
 
 namespace {
 
-class QuietPlatform : public Platform {
-  public:
-    explicit QuietPlatform(Size s) : size_(s) {}
-    Size clientSize() override { return size_; }
-    void present() override {}
-    void playSound(int, const std::uint8_t*, std::size_t, bool) override {}
-    void messageBox(const std::string&) override {}
-    void setWindowTitle(const std::string&) override {}
-
-  private:
-    Size size_;
-};
-
 constexpr Size kSizes[] = {{1016, 700}, {1920, 1080}, {3840, 2160}};
 
 // A path of 41 lines on the Decagon: every line of the complete graph on its 10 vertices but
@@ -64,7 +51,7 @@ std::vector<int> longestDecagonPath() {
 }
 
 struct FinishedGame {
-    std::unique_ptr<QuietPlatform> platform;
+    std::unique_ptr<SilentPlatform> platform;
     std::unique_ptr<CMekkView> view;
     Point largestSeed;
     int largestIndex = 0; // the piece number of the largest piece
@@ -77,7 +64,7 @@ FinishedGame& busiestGame(int sizeIndex, bool finished) {
     auto made = games.find({sizeIndex, finished});
     if (made != games.end()) return made->second;
     FinishedGame& g = games[{sizeIndex, finished}];
-    g.platform = std::make_unique<QuietPlatform>(kSizes[sizeIndex]);
+    g.platform = std::make_unique<SilentPlatform>(kSizes[sizeIndex]);
     g.view = std::make_unique<CMekkView>(*g.platform);
     CMekkView& v = *g.view;
     v.randomState = 1;

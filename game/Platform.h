@@ -34,4 +34,22 @@ class Platform {
     virtual void setWindowTitle(const std::string& title) = 0;
 };
 
+// A desktop that gives the view its size and pixel ratio and nothing else: nothing is seen or
+// heard. For views that play or draw out of sight: the solver's games, the first page drawn
+// ahead for its glyphs, the benchmarks.
+class SilentPlatform : public Platform {
+  public:
+    explicit SilentPlatform(Size client, double ratio = 1.0) : client_(client), ratio_(ratio) {}
+    Size clientSize() override { return client_; }
+    double pixelRatio() override { return ratio_; }
+    void present() override {}
+    void playSound(int, const std::uint8_t*, std::size_t, bool) override {}
+    void messageBox(const std::string&) override {}
+    void setWindowTitle(const std::string&) override {}
+
+  private:
+    Size client_;
+    double ratio_;
+};
+
 } // namespace tess

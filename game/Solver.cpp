@@ -140,20 +140,6 @@ std::vector<int> walkAll(const ShapeLines& s, LineSet drawn, int from) {
     return walk;
 }
 
-// A desktop with nothing on it: the solver's games are neither seen nor heard.
-class SilentPlatform : public Platform {
-  public:
-    explicit SilentPlatform(Size client) : client_(client) {}
-    Size clientSize() override { return client_; }
-    void present() override {}
-    void playSound(int, const std::uint8_t*, std::size_t, bool) override {}
-    void messageBox(const std::string&) override {}
-    void setWindowTitle(const std::string&) override {}
-
-  private:
-    Size client_;
-};
-
 // Everything the solver asks of the game view, in one place, through the game's own rules. A
 // game of the shape starts from the path's first vertex; the vertices are clicked in order;
 // End; every white pixel inside the frame that the open space round the shape does
