@@ -1,8 +1,8 @@
 #include "app/CMekkApp.h"
-#include "app/AppIcon.h"
 
 #include "app/Pictures.h"
 
+#include "app/AppIcon.h"
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
