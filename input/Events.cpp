@@ -2,8 +2,8 @@
 
 #include "input/KeyCodes.h"
 
-#include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace tess {
 
@@ -20,32 +20,58 @@ constexpr Name kCommandNames[] = {{kCmdSoundOn, "SoundOn"},
                                   {kCmdNotesToEnd, "NotesToEnd"},
                                   {kCmdCutNotesShort, "CutNotesShort"}};
 
+// Letter case and blanks as plain ASCII, whatever the C library's locale says of other bytes.
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
 bool sameWord(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
 }
 
-std::optional<int> number(std::string_view word) {
+std::string quoted(std::string_view word) {
+    return "\"" + std::string(word) + "\"";
+}
+
+// A whole number of 32 bits, in decimal, with an optional sign; else nothing, with why.
+std::optional<int> number(std::string_view word, std::string* why) {
+    std::string_view digits = word;
+    if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
     int value = 0;
-    const char* end = word.data() + word.size();
-    const auto [ptr, error] = std::from_chars(word.data(), end, value);
-    if (error != std::errc() || ptr != end) return std::nullopt;
+    const char* end = digits.data() + digits.size();
+    const auto [ptr, error] = std::from_chars(digits.data(), end, value);
+    if (error == std::errc::result_out_of_range && ptr == end) {
+        if (why) *why = quoted(word) + " is beyond the numbers of 32 bits";
+        return std::nullopt;
+    }
+    if (error != std::errc() || ptr != end) {
+        if (why) *why = quoted(word) + " is no whole number";
+        return std::nullopt;
+    }
     return value;
 }
 
-// The words of a line, split at spaces and tabs.
+// A word meant as a number, which is read as one or refused as one.
+bool looksLikeNumber(std::string_view word) {
+    return word[0] == '-' || word[0] == '+' || (word[0] >= '0' && word[0] <= '9');
+}
+
+// The words of a line, split at blanks.
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
     std::size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
+        while (i < line.size() && isBlank(line[i]))
             ++i;
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r')
+        while (j < line.size() && !isBlank(line[j]))
             ++j;
         if (j > i) out.push_back(line.substr(i, j - i));
         i = j;
@@ -53,18 +79,26 @@ std::vector<std::string_view> words(std::string_view line) {
     return out;
 }
 
-std::optional<int> keyCode(std::string_view word) {
+std::optional<int> keyCode(std::string_view word, std::string* why) {
     for (const Name& n : kKeyNames)
         if (sameWord(word, n.text)) return n.code;
-    if (word.size() == 1 && std::isalpha(static_cast<unsigned char>(word[0])))
-        return vk::A + (std::toupper(static_cast<unsigned char>(word[0])) - 'A');
-    return number(word);
+    const char letter = word.size() == 1 ? lowerAscii(word[0]) : 0;
+    if (letter >= 'a' && letter <= 'z') return vk::A + (letter - 'a');
+    if (looksLikeNumber(word)) return number(word, why);
+    if (why)
+        *why = quoted(word) + " is no key: a key is Enter, End, Home, F1, a letter A to Z or "
+                              "the key's number";
+    return std::nullopt;
 }
 
-std::optional<int> commandCode(std::string_view word) {
+std::optional<int> commandCode(std::string_view word, std::string* why) {
     for (const Name& n : kCommandNames)
         if (sameWord(word, n.text)) return n.code;
-    return number(word);
+    if (looksLikeNumber(word)) return number(word, why);
+    if (why)
+        *why = quoted(word) + " is no command: a command is SoundOn, SoundOff, NotesToEnd, "
+                              "CutNotesShort or the command's number";
+    return std::nullopt;
 }
 
 } // namespace
@@ -93,21 +127,39 @@ std::string toText(const std::vector<Event>& events) {
     return text;
 }
 
-std::optional<Event> parseEvent(std::string_view line) {
+std::optional<Event> parseEvent(std::string_view line, std::string* why) {
     const std::vector<std::string_view> w = words(line);
-    if (w.empty()) return std::nullopt;
-    if (sameWord(w[0], "click") && w.size() == 3) {
-        const auto x = number(w[1]), y = number(w[2]);
-        if (x && y) return Event::click(*x, *y);
-    } else if (sameWord(w[0], "key") && w.size() == 2) {
-        if (const auto code = keyCode(w[1])) return Event::key(*code);
-    } else if (sameWord(w[0], "command") && w.size() == 2) {
-        if (const auto code = commandCode(w[1])) return Event::command(*code);
+    const auto refuse = [&](std::string reason) -> std::optional<Event> {
+        if (why) *why = std::move(reason);
+        return std::nullopt;
+    };
+    if (w.empty()) return refuse("a blank line is no event");
+    const std::string_view kind = w[0];
+    if (sameWord(kind, "click")) {
+        if (w.size() != 3) return refuse("a click is \"click X Y\", two numbers after click");
+        const auto x = number(w[1], why);
+        if (!x) return std::nullopt;
+        const auto y = number(w[2], why);
+        if (!y) return std::nullopt;
+        return Event::click(*x, *y);
     }
-    return std::nullopt;
+    if (sameWord(kind, "key")) {
+        if (w.size() != 2) return refuse("a key is \"key NAME\", one name after key");
+        const auto code = keyCode(w[1], why);
+        if (!code) return std::nullopt;
+        return Event::key(*code);
+    }
+    if (sameWord(kind, "command")) {
+        if (w.size() != 2) return refuse("a command is \"command NAME\", one name after command");
+        const auto code = commandCode(w[1], why);
+        if (!code) return std::nullopt;
+        return Event::command(*code);
+    }
+    return refuse(quoted(kind) + " is no event: an event is click, key or command");
 }
 
-std::optional<std::vector<Event>> parseEvents(std::string_view text, int* badLine) {
+std::optional<std::vector<Event>> parseEvents(std::string_view text, int* badLine,
+                                              std::string* why) {
     std::vector<Event> events;
     int lineNumber = 0;
     while (!text.empty()) {
@@ -117,9 +169,11 @@ std::optional<std::vector<Event>> parseEvents(std::string_view text, int* badLin
         ++lineNumber;
         const std::vector<std::string_view> w = words(line);
         if (w.empty() || w[0].front() == '#') continue;
-        const std::optional<Event> e = parseEvent(line);
+        std::string reason;
+        const std::optional<Event> e = parseEvent(line, &reason);
         if (!e) {
             if (badLine) *badLine = lineNumber;
+            if (why) *why = "line " + std::to_string(lineNumber) + ": " + reason;
             return std::nullopt;
         }
         events.push_back(*e);

@@ -29,12 +29,17 @@ struct Event {
 std::string toText(const Event& event);
 // Events one a line, each line ending in '\n'.
 std::string toText(const std::vector<Event>& events);
-// One event from its text form; nothing for a line that is no event. Spaces around words
-// and names of any letter case are accepted.
-std::optional<Event> parseEvent(std::string_view line);
-// Events one a line; blank lines and lines starting with '#' are skipped. Nothing when a line
-// is no event, with its number (from 1) in *badLine.
-std::optional<std::vector<Event>> parseEvents(std::string_view text, int* badLine = nullptr);
+// One event from its text form. Words are separated by blanks (spaces, tabs, carriage
+// returns); the words click, key and command and the names are read in any letter case, and a
+// number may carry a sign. Nothing for a line that is no event, with why, naming the word at
+// fault, in *why: an unknown word, a missing or extra word, a number that is no whole number
+// or lies beyond 32 bits. Nothing is ever guessed.
+std::optional<Event> parseEvent(std::string_view line, std::string* why = nullptr);
+// Events one a line; blank lines and lines whose first word starts with '#' are skipped.
+// Nothing when a line is no event, with its number (from 1) in *badLine and "line N: " and
+// why in *why.
+std::optional<std::vector<Event>> parseEvents(std::string_view text, int* badLine = nullptr,
+                                              std::string* why = nullptr);
 
 // Gives the event to the view as the shell does: a click or a key to its handler, a Sound
 // command only while its menu item is enabled.
