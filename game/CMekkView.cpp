@@ -82,7 +82,9 @@ int CMekkView::nextRandom() {
 }
 
 DrawingContext CMekkView::clientDC() {
-    return DrawingContext(*screen_);
+    DrawingContext dc(*screen_);
+    dc.logTextTo(platform.textLog());
+    return dc;
 }
 
 void CMekkView::paint() {
@@ -92,7 +94,7 @@ void CMekkView::paint() {
         Size size = platform.clientSize();
         screen_ = std::make_unique<Canvas>(size.cx > 0 ? size.cx : 1, size.cy > 0 ? size.cy : 1);
     }
-    DrawingContext dc(*screen_);
+    DrawingContext dc = clientDC();
     OnDraw(dc);
     platform.present();
     checkState("a paint");

@@ -6,8 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tess {
+
+struct DrawnText;
 
 class Platform {
   public:
@@ -32,6 +35,9 @@ class Platform {
     virtual void messageBox(const std::string& text) = 0;
     // The main window's title.
     virtual void setWindowTitle(const std::string& title) = 0;
+    // Where the view's drawing contexts note every text they draw, for a test to read what the
+    // page says; none on a desktop.
+    virtual std::vector<DrawnText>* textLog() { return nullptr; }
 };
 
 // A desktop that gives the view its size and pixel ratio and nothing else: nothing is seen or

@@ -636,6 +636,7 @@ void DrawingContext::drawText(std::string_view text, const Rect& r, TextForm for
 void DrawingContext::drawTextIn(const Font& font, std::string_view text, const Rect& r,
                                 TextForm form) {
     if (font.empty() || r.right <= r.left || r.bottom <= r.top) return;
+    if (textLog_) textLog_->push_back({std::string(text), r, form, textColour_, font});
     const auto note = [this](const Rect& set) {
         if (!isEmpty(set)) inked(set.left, set.top, set.right, set.bottom);
     };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -95,6 +96,16 @@ enum class TextForm {
     WordWrap,     // from the top-left corner, broken between words and at every '\n'
 };
 
+// A text as a drawing context drew it, with its rectangle, form, colour and the font it was
+// drawn in (the fitted one, for a fitted text): what a page says, for tests, without its pixels.
+struct DrawnText {
+    std::string text;
+    Rect rect;
+    TextForm form;
+    Colour colour;
+    Font font;
+};
+
 // Drawing context: the selected pen, brush and font and the text colour over one canvas. Text
 // never paints a background box. Everything is clipped to the canvas; text also to its rectangle.
 class DrawingContext {
@@ -116,6 +127,8 @@ class DrawingContext {
     const Font& font() const { return font_; }
     void setTextColour(Colour c) { textColour_ = c; }
     Colour textColour() const { return textColour_; }
+    // Notes every text drawn from now on in *log (none: nothing is noted).
+    void logTextTo(std::vector<DrawnText>* log) { textLog_ = log; }
 
     // Columns left..right-1, rows top..bottom-1, in the brush's colour.
     void fillRect(const Rect& r, const Brush& brush);
@@ -175,6 +188,7 @@ class DrawingContext {
     Font font_;
     Colour textColour_ = kBlack;
     Point current_{0, 0};
+    std::vector<DrawnText>* textLog_ = nullptr;
 };
 
 } // namespace tess

@@ -1,6 +1,7 @@
 // A desktop that records what the game asked of it, for tests without a window.
 #pragma once
 #include "game/Platform.h"
+#include "screen/canvas/Canvas.h"
 
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ class FakePlatform : public Platform {
     }
     void messageBox(const std::string& text) override { messages.push_back(text); }
     void setWindowTitle(const std::string& title) override { titles.push_back(title); }
+    std::vector<DrawnText>* textLog() override { return recordTexts ? &texts : nullptr; }
 
     void setClientSize(Size s) { client_ = s; }
 
@@ -33,6 +35,9 @@ class FakePlatform : public Platform {
     std::vector<int> presentsBeforeSyncSound;
     std::vector<std::string> messages;
     std::vector<std::string> titles;
+    // Every text the view's drawing contexts drew while recordTexts was set.
+    bool recordTexts = false;
+    std::vector<DrawnText> texts;
     int presents = 0;
 
   private:
