@@ -1,4 +1,4 @@
-// The score history: appending with the overflow rule, the totals, and what the table draws.
+// The score history: appending with the overflow rule, the totals, and the table's erasing.
 #include "support/GameDriver.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +28,6 @@ struct History : ::testing::Test {
     }
     const int* column(int s) const { return game.view.historyList[s]; }
 };
-
-bool anyBlack(const Canvas& c, const Rect& r) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (c.pixel(x, y) == kBlack) return true;
-    return false;
-}
 
 } // namespace
 
@@ -98,41 +91,24 @@ TEST_F(History, ACapacityAbove50IsKeptTo50) {
     EXPECT_EQ(column(0)[51], (3 + 52) * 50 / 2);
 }
 
-TEST_F(History, TheTableIsErasedAndDrawnWithHeadsTotalsAndRules) {
-    const Layout& l = game.view.layout;
-    const int capacity = l.historyCapacity;
-    ASSERT_GT(capacity, 0);
+// The table erases its area before it writes: over a picture of anything, only its white and
+// its black ink are left there. (What it writes, and where, the page texts and the golden
+// pages compare.)
+TEST_F(History, TheTableErasesItsAreaBeforeItWrites) {
+    append(6, 168);
     canvas.clear(Colour(9, 9, 9));
     redraw();
-    // The area is white apart from the text and rules drawn on it.
-    const Rect& area = l.historyRect;
-    EXPECT_EQ(canvas.pixel(area.left, area.top), kWhite);
-    EXPECT_EQ(canvas.pixel(area.right - 1, l.historyCell[3][capacity].top), kWhite);
-    // Each column has a head and a total; an empty column has no score rows.
-    for (int s = 0; s < 4; ++s) {
-        EXPECT_TRUE(anyBlack(canvas, l.historyCell[s][0])) << s;
-        EXPECT_TRUE(anyBlack(canvas, l.historyCell[s][capacity + 1])) << s;
-        EXPECT_FALSE(anyBlack(canvas, l.historyCell[s][1])) << s;
-        // The rule under the last score row starts 6 pixels in and runs to the right edge.
-        const int y = l.historyCell[s][capacity].bottom;
-        const Rect& head = l.historyCell[s][0];
-        EXPECT_NE(canvas.pixel(head.left + 5, y), kBlack);
-        EXPECT_EQ(canvas.pixel(head.left + 6, y), kBlack);
-        EXPECT_EQ(canvas.pixel(head.right - 1, y), kBlack);
-    }
-    // "  Tot:" stands at the left of the Square total's cell, the total at its right
-    // (below the rule, which runs along the cell's top row).
-    const Rect& tot = l.historyCell[0][capacity + 1];
-    const Rect leftHalf{tot.left, tot.top + 1, tot.left + tot.width() / 2, tot.bottom};
-    EXPECT_TRUE(anyBlack(canvas, leftHalf));
-    const Rect& hexTot = l.historyCell[1][capacity + 1];
-    const Rect hexLeft{hexTot.left, hexTot.top + 1, hexTot.left + hexTot.width() / 2,
-                       hexTot.bottom};
-    EXPECT_FALSE(anyBlack(canvas, hexLeft));
-
-    append(6, 168);
-    EXPECT_TRUE(anyBlack(canvas, l.historyCell[1][1]));
-    EXPECT_FALSE(anyBlack(canvas, l.historyCell[0][1]));
+    const Rect& area = game.view.layout.historyRect;
+    ASSERT_GT(area.width(), 0);
+    int other = 0, black = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const Colour c = canvas.pixel(x, y);
+            other += c != kWhite && c != kBlack;
+            black += c == kBlack;
+        }
+    EXPECT_EQ(other, 0);
+    EXPECT_GT(black, 0);
 }
 
 TEST(HistoryRun, ScoredGamesAccumulateAcrossGamesAndShapes) {

@@ -2,6 +2,7 @@
 // or aborted.
 #include "game/ShapeTable.h"
 #include "support/GameDriver.h"
+#include "support/PageTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -18,23 +19,6 @@ int scoreOf(int vertexCount, int lines, int pieces) {
     view.pieceCount = pieces;
     return view.computeScore();
 }
-
-bool holdsColour(const Canvas& c, const Rect& r, Colour colour) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (c.pixel(x, y) == colour) return true;
-    return false;
-}
-
-bool allWhite(const Canvas& c, const Rect& r) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (c.pixel(x, y) != kWhite) return false;
-    return true;
-}
-
-const Colour kScoreColour{80, 130, 220};
-const Colour kNoteColour{192, 30, 192};
 
 // A Square with all four sides and the diagonal 1-4, both triangles coloured.
 struct FinishedSquare : ::testing::Test {
@@ -82,13 +66,6 @@ TEST_F(FinishedSquare, EndShowsTheScoreAndAppendsItOnce) {
     EXPECT_EQ(game.view.scoreNote,
               "The score shown above has been multiplied by 1, which is the difficulty factor "
               "for the Square. \nTherefore, the maximum score for this shape is 100.");
-    const Layout& l = game.view.layout;
-    EXPECT_TRUE(holdsColour(game.screen(), l.scoreRect, kScoreColour));
-    EXPECT_TRUE(holdsColour(game.screen(), l.explanationRect, kNoteColour));
-    // Swatch and tune box are erased; the explanation may reach into their lower part.
-    const Rect swatchAbove{l.swatchRect[4].left, l.swatchRect[4].top, l.swatchRect[4].right,
-                           l.messageRect[4].top};
-    EXPECT_TRUE(allWhite(game.screen(), swatchAbove));
 
     // Repaints show the same picture and never append again; a third End does nothing.
     const Canvas scored = game.screen();
@@ -131,10 +108,12 @@ TEST_F(FinishedSquare, AnAbortedGameRepaintsAsItEndedWithNoScore) {
     // game that ended without a score. The history is, as it stands: the earlier game's
     // score and nothing added.
     const Layout& l = game.view.layout;
-    EXPECT_TRUE(allWhite(aborted, l.scoreRect));
-    EXPECT_TRUE(allWhite(aborted, l.explanationRect));
-    EXPECT_TRUE(holdsColour(aborted, l.historyCell[0][1], kBlack)) << "the earlier score";
-    EXPECT_TRUE(allWhite(aborted, l.historyCell[0][2])) << "nothing added";
+    const std::vector<DrawnText> texts = test::pageTexts(game.view);
+    EXPECT_EQ(test::saidIn(texts, l.scoreRect, game.view), std::vector<std::string>{});
+    EXPECT_EQ(test::saidIn(texts, l.explanationRect, game.view), std::vector<std::string>{});
+    EXPECT_EQ(test::saidIn(texts, l.historyCell[0][1], game.view),
+              std::vector<std::string>{"right black small: 67"});
+    EXPECT_EQ(test::saidIn(texts, l.historyCell[0][2], game.view), std::vector<std::string>{});
     EXPECT_EQ(game.view.score, 67);
     EXPECT_EQ(game.view.historyCount[0], 1);
 
@@ -156,5 +135,6 @@ TEST_F(FinishedSquare, ColouringAgainAfterAnAbortForgetsIt) {
     EXPECT_FALSE(game.view.gameAborted);
     EXPECT_EQ(game.view.historyCount[0], 1);
     EXPECT_TRUE(game.repaint() == game.screen());
-    EXPECT_TRUE(holdsColour(game.screen(), game.view.layout.scoreRect, kScoreColour));
+    EXPECT_EQ(test::saidIn(test::pageTexts(game.view), game.view.layout.scoreRect, game.view),
+              (std::vector<std::string>{"right score largeBold: 0", "left label normal: Score:"}));
 }
