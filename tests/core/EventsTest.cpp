@@ -7,11 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 using namespace tess;
+
+namespace tess {
+// A failure shows an event in its text form.
+void PrintTo(const Event& e, std::ostream* out) {
+    *out << toText(e);
+}
+} // namespace tess
 
 namespace {
 

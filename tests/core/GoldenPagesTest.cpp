@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -32,6 +33,11 @@ struct GoldenPage {
     int phase;
     bool aborted;
 };
+
+// A failure names the page, not its bytes.
+void PrintTo(const GoldenPage& page, std::ostream* out) {
+    *out << page.name;
+}
 
 const GoldenPage kPages[] = {
     {"home-1016x700", {1016, 700}, 1.0, kHomePage, kDrawing, false},
@@ -79,8 +85,9 @@ Difference differences(const Canvas& a, const Canvas& b) {
     return d;
 }
 
-// The reference faded to a quarter of its strength, and every pixel that differs in red.
-Canvas differencePicture(const Canvas& reference, const Canvas& drawn) {
+// The reference faded to a quarter of its strength, every pixel that differs in red, and a
+// magenta frame a few pixels round them all, where a few pixels would be hard to find.
+Canvas differencePicture(const Canvas& reference, const Canvas& drawn, const Difference& d) {
     Canvas picture(reference.width(), reference.height());
     for (int y = 0; y < reference.height(); ++y)
         for (int x = 0; x < reference.width(); ++x) {
@@ -91,6 +98,10 @@ Canvas differencePicture(const Canvas& reference, const Canvas& drawn) {
                                  ? Colour(faded(c.red()), faded(c.green()), faded(c.blue()))
                                  : Colour(255, 0, 0));
         }
+    DrawingContext dc(picture);
+    dc.selectPen(Pen{Colour(255, 0, 255), 1});
+    dc.selectBrush(Brush{kWhite, false});
+    dc.rectangle({d.box.left - 4, d.box.top - 4, d.box.right + 4, d.box.bottom + 4});
     return picture;
 }
 
@@ -129,7 +140,7 @@ std::string hex(Colour c) {
     if (d.count == 0) return ::testing::AssertionSuccess();
     const std::filesystem::path diff = kWritten / (name + "-difference.png");
     test::writePng(drawn, written);
-    test::writePng(differencePicture(*golden, drawn), diff);
+    test::writePng(differencePicture(*golden, drawn, d), diff);
     return ::testing::AssertionFailure()
            << name << " " << how << " differs from " << reference.string() << " in " << d.count
            << " pixels, within columns " << d.box.left << ".." << d.box.right - 1 << " and rows "
