@@ -54,7 +54,7 @@ class FirstPaintTest : public ::testing::Test {
 
 TEST_F(FirstPaintTest, TheWindowsFirstPictureIsTheGamesAndIsSaidOnce) {
     frame->showMaximisedOnScreen();
-    tess::test::waitForFirstPaint(*frame->viewWidget(), 20);
+    tess::test::waitForFirstPaint(*frame->viewWidget());
     ASSERT_TRUE(frame->viewWidget()->firstPaintDone());
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
@@ -76,7 +76,7 @@ TEST_F(FirstPaintTest, TheWindowsFirstPictureIsTheGamesAndIsSaidOnce) {
 
 TEST_F(FirstPaintTest, GainingAndLosingTheKeyboardDoesNotRepaintTheView) {
     frame->showMaximisedOnScreen();
-    tess::test::waitForFirstPaint(*frame->viewWidget(), 20);
+    tess::test::waitForFirstPaint(*frame->viewWidget());
     ASSERT_TRUE(frame->viewWidget()->firstPaintDone());
     QApplication::setActiveWindow(frame.get());
     for (int i = 0; i < 5; ++i)
@@ -98,7 +98,7 @@ TEST_F(FirstPaintTest, AViewShownOnItsOwnStillPaintsOnceShown) {
     QObject::connect(&view, &ViewWidget::firstPainted, &view, [&said] { ++said; });
     view.resize(300, 200);
     view.show();
-    tess::test::waitForFirstPaint(view, 20);
+    tess::test::waitForFirstPaint(view);
     ASSERT_TRUE(view.firstPaintDone());
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();

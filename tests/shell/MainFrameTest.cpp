@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
@@ -31,7 +32,7 @@ class MainFrameTest : public ::testing::Test {
         tess::test::qtApp();
         frame = std::make_unique<CMainFrame>(nullptr);
         frame->showMaximisedOnScreen();
-        tess::test::waitForFirstPaint(*frame->viewWidget(), 20);
+        tess::test::waitForFirstPaint(*frame->viewWidget());
         QApplication::setActiveWindow(frame.get());
         frame->viewWidget()->setFocus();
         QApplication::processEvents();
@@ -50,12 +51,20 @@ class MainFrameTest : public ::testing::Test {
     // What the player sees as the menu opens.
     void open(QMenu* menu) { emit menu->aboutToShow(); }
 
-    // Runs `act`, which opens a modal file dialog, and answers the dialog with `answer`.
-    // A dialog that has not shown within a second counts as missing.
+    // Runs `act`, which opens a modal file dialog, and answers the dialog with `answer`. A
+    // dialog that has not shown within the limit a hang reaches counts as missing.
     void withFileDialog(const std::function<void()>& act,
                         const std::function<void(QFileDialog*)>& answer) {
         bool seen = false;
-        int tries = 0;
+        QElapsedTimer clock;
+        clock.start();
+        // Whatever is still open long after the answer (or the lack of a dialog) is closed, so
+        // that a wrong answer fails the test instead of hanging it.
+        QTimer guard;
+        guard.setInterval(tess::test::kHangMs);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
         QTimer poll;
         poll.setInterval(10);
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -63,20 +72,16 @@ class MainFrameTest : public ::testing::Test {
                 if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
                     poll.stop();
                     seen = true;
+                    guard.start();
                     answer(d);
                     return;
                 }
-            if (++tries > 100) poll.stop();
-        });
-        // Whatever is still open a moment after the answer (or the lack of a dialog) is
-        // closed, so that a wrong answer fails the test instead of hanging it.
-        QTimer guard;
-        guard.setInterval(2000);
-        QObject::connect(&guard, &QTimer::timeout, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            if (clock.elapsed() > tess::test::kHangMs) {
+                poll.stop();
+                guard.start(0);
+            }
         });
         poll.start();
-        guard.start();
         act();
         poll.stop();
         guard.stop();

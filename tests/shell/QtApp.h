@@ -3,12 +3,15 @@
 #include "app/CMekkApp.h"
 #include "app/ViewWidget.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 // Qt's own entries for synthetic input that goes the whole way through the application:
@@ -35,10 +38,24 @@ inline QApplication& qtApp() {
     return *app;
 }
 
-// Handles events until the widget's first paint is done, or for a bounded number of rounds.
-inline void waitForFirstPaint(const tess::app::ViewWidget& w, int rounds = 50) {
-    for (int i = 0; i < rounds && !w.firstPaintDone(); ++i)
-        QApplication::processEvents();
+// How long a test waits for what it needs before it counts it as never coming: a limit only
+// a hang reaches, however busy the machine. A test never asserts how long something took.
+constexpr int kHangMs = 120000;
+
+// Handles events until done() holds, or for at most ms milliseconds; whether it holds.
+inline bool waitUntil(const std::function<bool()>& done, int ms = kHangMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick; // wakes the wait at least every 10 ms, to look again
+    tick.start(10);
+    while (!done() && clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+// Handles events until the widget's first paint is done.
+inline void waitForFirstPaint(const tess::app::ViewWidget& w) {
+    waitUntil([&w] { return w.firstPaintDone(); });
 }
 
 // A key press as the desktop delivers it: the shortcuts see it first.

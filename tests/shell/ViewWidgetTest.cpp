@@ -130,7 +130,7 @@ class ViewWidgetTest : public ::testing::Test {
         widget = std::make_unique<ViewWidget>(nullptr);
         widget->resize(400, 300);
         widget->show();
-        tess::test::waitForFirstPaint(*widget, 20);
+        tess::test::waitForFirstPaint(*widget);
         ASSERT_TRUE(widget->firstPaintDone());
     }
     void TearDown() override {
