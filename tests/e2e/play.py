@@ -33,6 +33,11 @@ PALETTE = {0: (240, 240, 100), 1: (240, 160, 100), 2: (240, 80, 100), 3: (240, 0
 TUNE_ONE_HIGHLIGHT = (125, 225, 182)
 
 
+# How long a player's action may take to show before it counts as never showing: a limit only
+# a hang reaches, however busy the machine. No check asserts how long anything took.
+HANG = 120
+
+
 class Failure(Exception):
     pass
 
@@ -40,6 +45,17 @@ class Failure(Exception):
 def check(condition, what):
     if not condition:
         raise Failure(what)
+
+
+def eventually(test, seconds=HANG):
+    """Whether test() holds, asked again until it does or the limit passes: for what an action
+    shows once the program has handled it."""
+    end = time.monotonic() + seconds
+    while not test():
+        if time.monotonic() > end:
+            return False
+        time.sleep(0.1)
+    return True
 
 
 def run(*args, **kw):
@@ -97,11 +113,8 @@ class Game:
                         SDL_DISKAUDIOFILE=audio)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.audio_path = self.env["SDL_DISKAUDIOFILE"]
-        for _ in range(100):
-            if subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
-                              capture_output=True).returncode == 0:
-                break
-            time.sleep(0.1)
+        eventually(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
+                                          capture_output=True).returncode == 0)
         self.prepare_desktop()
         self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
                                      stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
@@ -169,7 +182,7 @@ def centre(rect):
 
 def ends_with_status_zero(game, how):
     try:
-        status = game.proc.wait(timeout=10)
+        status = game.proc.wait(timeout=HANG)
     except subprocess.TimeoutExpired:
         raise Failure("%s did not end the program" % how)
     check(status == 0, "%s ends with status 0, not %s" % (how, status))
@@ -287,19 +300,21 @@ def tune_and_square_game(game, library):
     game.click(*centre(game.layout["tuneButtons"][2]))  # tune 3, played whole
     time.sleep(2.5)
     game.click(*centre(game.layout["shapeButtons"][0]))  # Square
-    reds = red_vertices(game, 4)
-    check(len(reds) == 1, "one red start vertex, found %s" % reds)
-    start = reds[0]
+    check(eventually(lambda: len(red_vertices(game, 4)) == 1),
+          "one red start vertex, found %s" % red_vertices(game, 4))
+    start = red_vertices(game, 4)[0]
     path = trail(4, start, 5, must=[(1, 4), (2, 3)])
     check(path is not None, "a five-line trail from vertex %d" % start)
 
     click_vertex(game, 4, path[1])
+    check(eventually(lambda: red_vertices(game, 4) == [path[1]]), "the first line is drawn")
     before = game.canvas()
     click_vertex(game, 4, path[0])  # straight back along the first line: refused
     check(game.canvas() == before, "a refused line leaves the picture unchanged")
     for v in path[2:]:
         click_vertex(game, 4, v)
-    check(red_vertices(game, 4) == [path[-1]], "the last vertex is the red one")
+    check(eventually(lambda: red_vertices(game, 4) == [path[-1]]),
+          "the last vertex is the red one")
 
     game.key("End")
     closed = closed_square_pieces(game, path)
@@ -307,20 +322,19 @@ def tune_and_square_game(game, library):
     for n, point in enumerate(closed):
         check(game.pixel(*point) == WHITE, "piece %d is white before it is coloured" % (n + 1))
         game.click(*point)
-        check(game.pixel(*point) == PALETTE[n],
+        check(eventually(lambda: game.pixel(*point) == PALETTE[n]),
               "piece %d has colour %d of the cycle: %s" % (n + 1, n, game.pixel(*point)))
     game.key("End")
-    check(SCORE_BLUE in game.canvas(), "the score is shown")
+    check(eventually(lambda: SCORE_BLUE in game.canvas()), "the score is shown")
     game.key("Home")
-    check(TITLE_GREEN in game.canvas(), "Home returns to the home page")
+    check(eventually(lambda: TITLE_GREEN in game.canvas()), "Home returns to the home page")
 
     # The sounds: tune 3 played whole (12 of its 13 notes), the error sound of the refused
     # line, then the tune's first three notes for the three pieces; nothing overlapped.
-    time.sleep(0.5)
-    heard = sounds_heard(device_samples(game.audio_path), library)
-    names = [r for r, _, _ in heard]
     tune3 = [112, 112, 112, 115, 114, 114, 115, 110, 110, 111, 111, 112]
     expected = tune3 + [101, 112, 112, 112]
+    heard = heard_whole(game, library, len(expected))
+    names = [r for r, _, _ in heard]
     check(names == expected, "sounds heard %s, expected %s" % (names, expected))
     for (r, start_at, played), nxt in zip(heard, heard[1:] + [None]):
         if r != 101:
@@ -333,44 +347,46 @@ def tune_and_square_game(game, library):
 def aborted_hexagon(game, library):
     """A Hexagon game aborted by a click in the open space, then Enter, then Home."""
     game.click(*centre(game.layout["shapeButtons"][1]))
-    reds = red_vertices(game, 6)
-    check(len(reds) == 1, "one red start vertex")
-    path = trail(6, reds[0], 3)
+    check(eventually(lambda: len(red_vertices(game, 6)) == 1), "one red start vertex")
+    path = trail(6, red_vertices(game, 6)[0], 3)
     for v in path[1:]:
         click_vertex(game, 6, v)
     game.key("End")
     swatch = game.shape(6)["swatch"]
-    check(game.pixel(swatch[0] + 2, swatch[1] + 2) != WHITE, "the swatch shows the next colour")
+    check(eventually(lambda: game.pixel(swatch[0] + 2, swatch[1] + 2) != WHITE),
+          "the swatch shows the next colour")
     frame = game.shape(6)["frame"]
     unit = game.layout["unit"]
     game.click(frame[0] + unit // 2 + 1, frame[3] - unit // 2 - 1)  # open space, bottom left
+    check(eventually(lambda: game.pixel(swatch[0] + 2, swatch[1] + 2) == WHITE),
+          "the swatch is erased")
     shot = game.screen()
-    check(game.pixel(swatch[0] + 2, swatch[1] + 2, shot) == WHITE, "the swatch is erased")
     check(SCORE_BLUE not in game.canvas(shot), "an aborted game shows no score")
     game.key("End")  # nothing in Finished
     check(game.canvas() == game.canvas(shot), "End after an abort changes nothing")
     game.key("Return")
-    check(len(red_vertices(game, 6)) == 1, "Enter starts the same shape again")
+    check(eventually(lambda: len(red_vertices(game, 6)) == 1), "Enter starts the same shape again")
     check(game.pixel(swatch[0] + 2, swatch[1] + 2) == WHITE, "a new game has no swatch")
     game.key("End")
     game.key("End")
     game.key("Home")
-    check(TITLE_GREEN in game.canvas(), "Home returns to the home page")
+    check(eventually(lambda: TITLE_GREEN in game.canvas()), "Home returns to the home page")
 
 
 def dialogs_cover_and_exit(game, library):
     """F1, About, the picture unchanged after a window covered it, and File > Exit."""
     game.click(*centre(game.layout["shapeButtons"][3]))  # Decagon
+    check(eventually(lambda: len(red_vertices(game, 10)) == 1), "the Decagon is shown")
     before = game.canvas()
     game.key("F1")
-    check(len(game.windows("^Tessarin$")) >= 1, "F1 shows the instructions")
+    check(eventually(lambda: len(game.windows("^Tessarin$")) >= 1), "F1 shows the instructions")
     game.key("Return")
     check(game.canvas() == before, "the picture is unchanged after the instructions box")
     game.key("alt+h")
     game.key("a")
-    check(game.windows("^About Tessarin$"), "Help > About shows the About box")
+    check(eventually(lambda: game.windows("^About Tessarin$")), "Help > About shows the About box")
     game.key("Escape")
-    check(not game.windows("^About Tessarin$"), "Escape closes the About box")
+    check(eventually(lambda: not game.windows("^About Tessarin$")), "Escape closes the About box")
     check(game.canvas() == before, "the picture is unchanged after the About box")
     exit_from_file_menu(game)
 
@@ -413,6 +429,7 @@ def closed_by_the_window_manager(game, library):
     """A close from a window manager, though the window offers no close box, ends the program
     cleanly, in the middle of a game."""
     game.click(*centre(game.layout["shapeButtons"][2]))  # Octagon
+    check(eventually(lambda: len(red_vertices(game, 8)) == 1), "the Octagon is shown")
     ids = game.windows("^Tessarin -- ")
     check(ids, "no main window")
     send_close(game, int(ids[0]))
@@ -422,16 +439,15 @@ def closed_by_the_window_manager(game, library):
 def silent_square_game(game, library):
     """With no sound device at all the game starts, plays a whole game and ends normally."""
     game.click(*centre(game.layout["shapeButtons"][0]))
-    reds = red_vertices(game, 4)
-    check(len(reds) == 1, "one red start vertex")
-    path = trail(4, reds[0], 5, must=[(1, 4), (2, 3)])
+    check(eventually(lambda: len(red_vertices(game, 4)) == 1), "one red start vertex")
+    path = trail(4, red_vertices(game, 4)[0], 5, must=[(1, 4), (2, 3)])
     for v in path[1:]:
         click_vertex(game, 4, v)
     game.key("End")
     for point in closed_square_pieces(game, path):
         game.click(*point)
     game.key("End")
-    check(SCORE_BLUE in game.canvas(), "the score is shown")
+    check(eventually(lambda: SCORE_BLUE in game.canvas()), "the score is shown")
     exit_from_file_menu(game)
 
 
@@ -446,10 +462,21 @@ def set_layout(game, layout):
     game.settle(0.5)
 
 
-def heard_since(game, library, before):
-    """The sounds that started since `before` sounds had been heard."""
-    time.sleep(0.5)
-    return [r for r, _, _ in sounds_heard(device_samples(game.audio_path), library)][before:]
+def heard_whole(game, library, count):
+    """The sounds heard, once `count` of them have started and the last has ended (or once
+    the limit a hang reaches has passed): (resource, start, samples played) for each."""
+    def done():
+        heard = sounds_heard(device_samples(game.audio_path), library)
+        return len(heard) >= count and (count == 0 or heard[count - 1][2] ==
+                                        len(library[heard[count - 1][0]]))
+    eventually(done)
+    return sounds_heard(device_samples(game.audio_path), library)
+
+
+def heard_since(game, library, before, count):
+    """The sounds that started since `before` sounds had been heard, once `count` more have
+    been heard whole."""
+    return [r for r, _, _ in heard_whole(game, library, before + count)][before:]
 
 
 def heard_count(game, library):
@@ -463,7 +490,7 @@ def notes_by_place_on_a_french_keyboard(game, library):
     before = heard_count(game, library)
     for keysym in ("a", "q", "w"):
         game.key(keysym)
-    heard = heard_since(game, library, before)
+    heard = heard_since(game, library, before, len(NOTES_OF_Q_A_Z))
     check(heard == NOTES_OF_Q_A_Z, "notes heard %s, expected %s" % (heard, NOTES_OF_Q_A_Z))
 
 
@@ -477,13 +504,14 @@ def notes_and_menus_on_a_russian_keyboard(game, library):
         game.key(keysym)
     game.key("ctrl+Cyrillic_ze")  # Ctrl+P: the table's, greyed; no note
     game.key("ctrl+Cyrillic_shorti")  # Ctrl+Q: the letter's note
-    heard = heard_since(game, library, before)
     expected = NOTES_OF_Q_A_Z + [102]
+    heard = heard_since(game, library, before, len(expected))
     check(heard == expected, "notes heard %s, expected %s" % (heard, expected))
     game.key("ctrl+Cyrillic_shcha")  # Ctrl+O
-    check(game.windows("^Open$"), "Ctrl+O under the Russian layout opens the Open dialog")
+    check(eventually(lambda: game.windows("^Open$")),
+          "Ctrl+O under the Russian layout opens the Open dialog")
     game.key("Escape")
-    check(not game.windows("^Open$"), "Escape closes the Open dialog")
+    check(eventually(lambda: not game.windows("^Open$")), "Escape closes the Open dialog")
     game.key("alt+Cyrillic_a")  # Alt+F
     game.key("Cyrillic_che")  # X: Exit
     ends_with_status_zero(game, "File > Exit under the Russian layout")

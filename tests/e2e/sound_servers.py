@@ -111,7 +111,7 @@ class Processes:
 PROCS = Processes()
 
 
-def wait_for(what, test, seconds=10.0):
+def wait_for(what, test, seconds=play.HANG):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         if test():
@@ -410,9 +410,10 @@ def whole_game(server, library, pitches):
         pieces = square_up_to_colouring(game)
         for n, point in enumerate(pieces):
             game.click(*point)
-            check(game.pixel(*point) == play.PALETTE[n], "piece %d coloured" % (n + 1))
+            check(play.eventually(lambda: game.pixel(*point) == play.PALETTE[n]),
+                  "piece %d coloured" % (n + 1))
         game.key("End")
-        check(play.SCORE_BLUE in game.canvas(), "the score is shown")
+        check(play.eventually(lambda: play.SCORE_BLUE in game.canvas()), "the score is shown")
         time.sleep(0.4)
         play.exit_from_file_menu(game)
     finally:
@@ -440,7 +441,7 @@ def whole_game(server, library, pitches):
     return heard
 
 
-def answered_within(game, point, colour, seconds):
+def answered_within(game, point, colour, seconds=play.HANG):
     """Clicks a point and waits for it to show the colour; returns how long that took."""
     started = time.monotonic()
     play.run("xdotool", "mousemove", "--sync", str(game.x0 + point[0]),
@@ -467,16 +468,20 @@ def server_goes_away(server, driver, library, pitches):
         started = time.monotonic()
         game.click(x, y)
         game.click(x + 2, y)  # xdotool waits long for a move to where the pointer is
-        answered_within(game, pieces[1], play.PALETTE[1], 6.0)
+        answered_within(game, pieces[1], play.PALETTE[1])
         took = time.monotonic() - started
+        # What the tune twice would last, had the game waited for its notes: the measure of
+        # the game going on silent, however busy the machine (not a speed to meet).
+        notes = 2 * sum(len(library[slot_sound(s)]) for s in TUNE1[:-1]) / RATE
         print("     server killed: the tune played twice and the next piece answered within "
-              "%.2f s" % took)
-        check(took < 2.0, "the game goes on silent without waiting for its notes, not after "
+              "%.2f s (its notes last %.2f s)" % (took, notes))
+        check(took < notes, "the game goes on silent without waiting for its notes, not after "
               "%.2f s" % took)
         server.start()
         after = Recording(server, "after")
         game.click(*pieces[2])
-        check(game.pixel(*pieces[2]) == play.PALETTE[2], "piece 3 coloured")
+        check(play.eventually(lambda: game.pixel(*pieces[2]) == play.PALETTE[2]),
+              "piece 3 coloured")
         time.sleep(0.4)
         again = after.samples()
         play.exit_from_file_menu(game)

@@ -140,7 +140,7 @@ class X11:
     def activate(self, window):
         """Asks the manager to give `window` the keyboard, and waits until it has it."""
         self.request(window, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0])
-        return wait_for(lambda: self.has_focus(window), 3)
+        return wait_for(lambda: self.has_focus(window), 30)
 
     def has_focus(self, window):
         focus = self.d.get_input_focus().focus
@@ -187,7 +187,7 @@ class ManagedGame(play.Game):
         self.helpers.append(wm)
         ready = wait_for(lambda: wm.poll() is not None or (
             self.x.manager_name() and self.x.work_area() and
-            self.x.work_area()[3] == SCREEN[1] - PANEL), 15)
+            self.x.work_area()[3] == SCREEN[1] - PANEL), play.HANG)
         if wm.poll() is not None or not ready:
             raise NotRunning(self.last_log_line())
 
@@ -239,7 +239,7 @@ def keyboard_at_start(game, library):
     """A letter on the home page sounds at once: the game took the keyboard at start."""
     before = play.heard_count(game, library)
     game.key("q")
-    heard = play.heard_since(game, library, before)
+    heard = play.heard_since(game, library, before, 1)
     check(heard == [NOTE_OF_Q], "the Q key at start sounds %s, not the note of Q" % heard)
     return "yes"
 
@@ -288,12 +288,12 @@ def refuses_keyboard_resize(game, library):
     plain.map()
     game.x.d.sync()
     wait_for(lambda: game.x.client_rect(plain)[2] > 0 and plain.get_attributes().map_state ==
-             X.IsViewable, 5)
+             X.IsViewable, play.HANG)
     check(game.x.activate(plain), "the plain window did not get the keyboard")
     game.settle(0.3)
     before = game.x.client_rect(plain)
     keyboard_resize()
-    game.settle(0.5)
+    play.eventually(lambda: game.x.client_rect(plain)[2:] != before[2:], 30)
     after = game.x.client_rect(plain)
     plain.destroy()
     game.x.d.sync()
@@ -330,8 +330,8 @@ def keeps_its_picture_when_covered(game, library):
     cover = game.x.plain_window("covering window", game.x0 + 200, game.y0 + 150, 500, 400)
     cover.map()
     game.x.d.sync()
-    game.settle(0.75)
-    check(game.canvas() != before, "the covering window did not cover the game")
+    check(play.eventually(lambda: game.canvas() != before),
+          "the covering window did not cover the game")
     cover.unmap()
     cover.destroy()
     game.x.d.sync()
@@ -341,7 +341,7 @@ def keeps_its_picture_when_covered(game, library):
     game.settle(0.5)
     count = play.heard_count(game, library)
     game.key("a")
-    heard = play.heard_since(game, library, count)
+    heard = play.heard_since(game, library, count, 1)
     check(heard == [NOTE_OF_A], "after the cover the A key sounds %s" % heard)
     return "kept"
 
@@ -355,10 +355,12 @@ def ends_on_a_close_from_the_manager(game, library):
     attempts = [("Alt+F4", lambda: game.key("alt+F4")),
                 ("_NET_CLOSE_WINDOW", lambda: game.x.close_request(window)),
                 ("WM_DELETE_WINDOW", lambda: play.send_close(game, window.id))]
+    # Each way is given a few seconds to show whether this manager takes it; the last, the
+    # message every manager sends, as long as a hang takes.
     for how, act in attempts:
         act()
         try:
-            status = game.proc.wait(timeout=3)
+            status = game.proc.wait(timeout=3 if how != attempts[-1][0] else play.HANG)
         except subprocess.TimeoutExpired:
             continue
         check(status == 0, "a close by %s ends with status %s" % (how, status))

@@ -37,7 +37,7 @@ printf 'Out %s\nAnonDirName %s\n' "$out" "$out" >"$conf"
 if ! lpstat -r 2>/dev/null | grep -q "is running"; then
     /usr/sbin/cupsd -f &
     cupsd_pid=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 1200); do # a limit only a hang reaches
         lpstat -r 2>/dev/null | grep -q "is running" && break
         sleep 0.1
     done
