@@ -1,5 +1,6 @@
 // The command line: how arguments are taken, and what the program does with bad ones.
 #include "app/CommandLine.h"
+#include "QtApp.h"
 #include "game/Solver.h"
 
 #include <gtest/gtest.h>
@@ -106,7 +107,7 @@ Outcome run(const QString& program, const QStringList& args,
     p.setProcessEnvironment(env);
     p.start(program, args);
     Outcome r;
-    if (!p.waitForFinished(30000)) {
+    if (!p.waitForFinished(tess::test::kHangMs)) {
         p.kill();
         p.waitForFinished();
         return r;
@@ -213,7 +214,7 @@ TEST(CommandLineProgram, ANameThatIsNotUtf8StillOpens) {
                         "exec \"$0\" /pt \"$(printf '%s/caf\\351\\377.mek' \"$1\")\" "
                         "NoSuchPrinterHere drv port",
                         TESSARIN_BINARY, dir.path()});
-    ASSERT_TRUE(p.waitForFinished(30000));
+    ASSERT_TRUE(p.waitForFinished(tess::test::kHangMs));
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 1);

@@ -322,7 +322,7 @@ TEST(ViewWidgetHighDensity, AWindowWholeTimesTheCanvasShowsWholeDevicePixelBlock
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(),
                 {"--gtest_filter=ViewWidgetHighDensity.*"});
-    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_TRUE(child.waitForFinished(tess::test::kHangMs));
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
 }
 
@@ -391,7 +391,7 @@ TEST(WindowTitle, FollowsTheDesktopsLocale) {
         const std::time_t before = std::time(nullptr);
         child.start(QCoreApplication::applicationFilePath(),
                     {"--gtest_filter=WindowTitle.FollowsTheDesktopsLocale"});
-        ASSERT_TRUE(child.waitForFinished(60000)) << l.name;
+        ASSERT_TRUE(child.waitForFinished(tess::test::kHangMs)) << l.name;
         const std::time_t after = std::time(nullptr);
         EXPECT_EQ(child.exitCode(), 0) << l.name;
         const QString out = QString::fromUtf8(child.readAllStandardOutput());
