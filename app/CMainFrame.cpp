@@ -63,7 +63,7 @@ std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
     const int width = int(std::lround(view.width() * ratio));
     const int height = int(std::lround(view.height() * ratio));
     if (width <= 0 || height <= 0) return {};
-    return {std::jthread([width, height] { Canvas::prepare(width, height); }),
+    return {std::jthread(),
             std::jthread([width, height, ratio] {
                 SilentPlatform platform(Size{width, height}, ratio);
                 CMekkView scratchView(platform);
@@ -373,12 +373,7 @@ void CMainFrame::showMaximisedOnScreen() {
     // view's size is no longer the one prepared for, else after that paint.
     for (std::jthread& thread : preparing)
         if (thread.joinable()) thread.join();
-    if (view_->firstPaintDone() || view_->size() != preparedSize)
-        Canvas::prepare(0, 0);
-    else
-        connect(
-            view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
-            Qt::SingleShotConnection);
+    (void)preparedSize;
     view_->holdFirstPaint(false);
 }
 

@@ -5,7 +5,6 @@
 #include "game/ShapeTable.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <ctime>
 #include <cwchar>
@@ -121,15 +120,10 @@ void CMekkView::drawColouringState(Page page) const {
     drawPiecesCounter(page);
 
     // Every recorded piece again, from its seed, in its own colour and in the order coloured.
-    // A piece lies inside the frame, whose edges count as inside: the pieces are found
-    // together there.
-    const int pieces = pieceCount < kMaxPieces ? pieceCount : kMaxPieces;
-    std::array<DrawingContext::Seed, kMaxPieces> seeds;
-    for (int n = 1; n <= pieces; ++n)
-        seeds[std::size_t(n - 1)] = {pieceSeed[n - 1], pieceBrush[pieceColour[n]]};
-    const Rect& frame = layout.frameRect[vertexCount];
-    dc.floodFillAll(std::span(seeds).first(std::size_t(std::max(pieces, 0))), kBlack,
-                    {frame.left, frame.top, frame.right + 1, frame.bottom + 1});
+    for (int n = 1; n <= std::min(pieceCount, kMaxPieces); ++n) {
+        dc.selectBrush(pieceBrush[pieceColour[n]]);
+        dc.floodFill(pieceSeed[n - 1].x, pieceSeed[n - 1].y, kBlack);
+    }
 
     if (gamePhase == kColouring) {
         drawTuneBox(page, vertexCount, tuneIndex);
