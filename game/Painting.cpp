@@ -61,18 +61,15 @@ std::string windowTitleNow() {
 } // namespace
 
 void CMekkView::layoutPass(DrawingContext& dc) {
-    // The client area is read once, at the first paint, and kept for the rest of the run:
-    // the canvas was made at that size, and every recorded click point and piece seed refers
-    // to it. If the window changes later the shell shows the same canvas scaled.
-    if (layout.firstClientRect.top == -1) {
+    // The client area is read once, at the first paint, and kept for the rest of the run. If
+    // the window changes later the shell shows the same canvas scaled.
+    if (!clientArea) {
         const Size size = platform.clientSize();
-        layout.firstClientRect = {0, 0, std::max(0, size.cx), std::max(0, size.cy)};
+        clientArea = Rect{0, 0, std::max(0, size.cx), std::max(0, size.cy)};
         // The screen's pixel ratio is read with it and kept as long: pens and pictures.
         applyPixelRatio(platform.pixelRatio());
     }
-    const Rect first = layout.firstClientRect;
-    layout = layOutPage(dc, *this, first);
-    layout.firstClientRect = first;
+    layout = layOutPage(dc, *this, *clientArea);
 }
 
 void CMekkView::OnDraw(DrawingContext& dc) {

@@ -39,7 +39,7 @@ bool anyBlack(const Canvas& c, const Rect& r) {
 } // namespace
 
 TEST_F(History, AFullColumnDropsItsOldestScore) {
-    game.view.layout.historyCapacity = 3;
+    game.view.layout.historyRowsFitted = 4; // three scores
     for (int s : {10, 20, 30})
         append(4, s);
     EXPECT_EQ(game.view.historyCount[0], 3);
@@ -58,7 +58,7 @@ TEST_F(History, AFullColumnDropsItsOldestScore) {
 }
 
 TEST_F(History, ScoresGoToTheirShapesColumnAndZeroCounts) {
-    game.view.layout.historyCapacity = 5;
+    game.view.layout.historyRowsFitted = 6; // five scores
     append(6, 168);
     append(10, 0);
     append(6, 200);
@@ -80,7 +80,7 @@ TEST_F(History, ScoresGoToTheirShapesColumnAndZeroCounts) {
 }
 
 TEST_F(History, WithNoRoomNoScoreIsEverShown) {
-    game.view.layout.historyCapacity = 0;
+    game.view.layout.historyRowsFitted = 1; // no score
     append(4, 53);
     append(4, 100);
     EXPECT_EQ(game.view.historyCount[0], 0);
@@ -89,7 +89,7 @@ TEST_F(History, WithNoRoomNoScoreIsEverShown) {
 }
 
 TEST_F(History, ACapacityAbove50IsKeptTo50) {
-    game.view.layout.historyCapacity = 60;
+    game.view.layout.historyRowsFitted = 61; // sixty scores
     for (int k = 1; k <= 52; ++k)
         append(4, k);
     EXPECT_EQ(game.view.historyCount[0], 50);
@@ -100,7 +100,7 @@ TEST_F(History, ACapacityAbove50IsKeptTo50) {
 
 TEST_F(History, TheTableIsErasedAndDrawnWithHeadsTotalsAndRules) {
     const Layout& l = game.view.layout;
-    const int capacity = l.historyCapacity;
+    const int capacity = l.historyCapacity();
     ASSERT_GT(capacity, 0);
     canvas.clear(Colour(9, 9, 9));
     redraw();
