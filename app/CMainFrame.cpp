@@ -4,20 +4,16 @@
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
 #include "game/CMekkView.h"
-#include "game/Platform.h"
 #include "game/WatchedGame.h"
-#include "screen/canvas/Canvas.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBackingStore>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
@@ -28,9 +24,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <thread>
 
 namespace tess::app {
 
@@ -52,35 +45,6 @@ constexpr int kSoundCommands[4] = {kCmdSoundOn, kCmdSoundOff, kCmdNotesToEnd, kC
 constexpr const char* kSoundTexts[4] = {"Turn Sound On", "Turn Sound Off", "Play Notes To End",
                                         "Cut Notes Short"};
 
-// Makes what the view's first paint will need at the view's present size, on two threads of
-// their own, for neither needs the other: the white canvas, and the fonts and glyphs of the
-// first page, which a view of its own draws on a canvas of one pixel (all is clipped away but
-// the measuring of the texts, which renders their glyphs). The first paint then finds them
-// ready, and the window's showing hides the work. Were the size to change before the first
-// paint, that paint makes its own.
-std::array<std::jthread, 2> prepareFirstPaint(const QWidget& view) {
-    const double ratio = view.devicePixelRatioF();
-    const int width = int(std::lround(view.width() * ratio));
-    const int height = int(std::lround(view.height() * ratio));
-    if (width <= 0 || height <= 0) return {};
-    return {std::jthread([width, height] { Canvas::prepare(width, height); }),
-            std::jthread([width, height, ratio] {
-                SilentPlatform platform(Size{width, height}, ratio);
-                CMekkView scratchView(platform);
-                Canvas scratch(1, 1);
-                DrawingContext dc(scratch);
-                scratchView.OnDraw(dc);
-            })};
-}
-
-// Writes each page of `bytes` bytes from `first` once, with the value it already holds.
-void writePages(uchar* first, qsizetype bytes) {
-    constexpr qsizetype kPage = 4096;
-    volatile uchar* at = first;
-    for (qsizetype offset = 0; offset < bytes; offset += kPage)
-        at[offset] = at[offset];
-}
-
 // The shapes of the Watch a Perfect Game submenu after its first item, the current shape.
 constexpr int kWatchShapes[5] = {0, 4, 6, 8, 10};
 constexpr const char* kWatchTexts[5] = {"&Current Shape\tF2", "&Square", "&Hexagon", "&Octagon",
@@ -98,9 +62,6 @@ CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));
-    // The menu bar first, then the view: the view is made with the shape pictures, which are
-    // made beside the program's start and may not be done yet.
-    menuBar();
     view_ = new ViewWidget(audio, this);
     // The icon once the window shows the game: reading its pictures is work the first paint
     // need not wait for, and the window manager takes an icon given at any time.
@@ -264,26 +225,6 @@ void CMainFrame::placeOnScreen() {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void CMainFrame::touchWindowMemory() {
-    // The window's memory, made now at the window's size as its first paint would make it.
-    QBackingStore* store = backingStore();
-    if (!store) return;
-    store->resize(size());
-    // The memory is the window's only while painting: begun and ended on nothing.
-    store->beginPaint(QRegion());
-    const QPaintDevice* device = store->paintDevice();
-    if (device && device->devType() == QInternal::Image) {
-        const auto* image = static_cast<const QImage*>(device);
-        // constBits: the window's own memory, never a copy of it.
-        auto* first = const_cast<uchar*>(image->constBits());
-        const qsizetype bytes = image->sizeInBytes();
-        if (first && bytes > 0)
-            windowMemory_ = std::jthread([first, bytes] { writePages(first, bytes); });
-    }
-    store->endPaint();
-    if (windowMemory_.joinable() && windowHandle()) windowHandle()->installEventFilter(this);
-}
-
 QRect CMainFrame::fittedArea() const {
     QScreen* screen = this->screen();
     const QWindow* window = windowHandle();
@@ -292,35 +233,25 @@ QRect CMainFrame::fittedArea() const {
 }
 
 void CMainFrame::showMaximisedOnScreen() {
-    // The view paints first when the window stands at its final place and size.
-    view_->holdFirstPaint(true);
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         // A Wayland compositor sizes a maximised window itself, and a window of any other
-        // size is an error there: ask for the state and wait for the compositor's size.
+        // size is an error there: ask for the state, and paint once the compositor has given
+        // its size.
+        view_->setPlaced([this] { return isMaximized() && windowHandle()->isExposed(); });
         setWindowState(Qt::WindowMaximized);
         show();
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 2000 &&
-               !(isMaximized() && windowHandle() && windowHandle()->isExposed()))
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QCoreApplication::processEvents();
+        waitUntil([this] { return isMaximized() && windowHandle()->isExposed(); }, 2000);
         activateWindow();
         view_->setFocus();
-        view_->holdFirstPaint(false);
+        view_->setPlaced({});
+        if (!view_->firstPaintDone()) view_->update();
         return;
     }
     placeOnScreen();
-    touchWindowMemory();
-    // The view's size in the window as placed, known before the window shows: what the first
-    // paint needs is made for it while the window is shown.
-    if (QLayout* frameLayout = layout()) frameLayout->activate();
-    std::array<std::jthread, 2> preparing = prepareFirstPaint(*view_);
-    const QSize preparedSize = view_->size();
     // Where the window system keeps the place and size asked for, the window stands at its
     // final place when it is first exposed: the game paints in that first paint event, and
     // the window's first picture is the game's. Otherwise the window is fitted below first.
-    view_->setFirstPaintReady([this] {
+    view_->setPlaced([this] {
         const QWindow* window = windowHandle();
         return window && window->isExposed() && fittedArea() == geometry();
     });
@@ -332,7 +263,9 @@ void CMainFrame::showMaximisedOnScreen() {
     // A window manager frames a window before it puts it on the screen: once the window is
     // exposed its frame is known (a moment at most; at once where no manager runs).
     waitUntil([this] { return windowHandle() && windowHandle()->isExposed(); }, 2000);
-    view_->setFirstPaintReady({});
+    // The window is fitted below if need be: no paint until it is done, for the window system
+    // may not have put the window where it was asked yet.
+    view_->setPlaced([] { return false; });
     // The whole window, its frame included, fills the available area: the client area is
     // what the frame leaves of it. A manager may change the frame as it takes the new size
     // (a maximised window loses its borders, one that sizes itself gets them back): fit
@@ -363,23 +296,15 @@ void CMainFrame::showMaximisedOnScreen() {
         else
             connect(view_, &ViewWidget::firstPainted, this, showAgain, Qt::SingleShotConnection);
     }
+    // Placed as well as the window system allows: the first paint is due now, wherever the
+    // window stands.
+    view_->setPlaced({});
+    if (!view_->firstPaintDone()) view_->update();
     QCoreApplication::processEvents();
     // Without a window manager the window gets the keyboard only when activated.
     if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
-    // Ready before the first paint, unless the window's first paint event was it. A prepared
-    // canvas the first paint did not take is let go of: at once where that paint is done or the
-    // view's size is no longer the one prepared for, else after that paint.
-    for (std::jthread& thread : preparing)
-        if (thread.joinable()) thread.join();
-    if (view_->firstPaintDone() || view_->size() != preparedSize)
-        Canvas::prepare(0, 0);
-    else
-        connect(
-            view_, &ViewWidget::firstPainted, this, [] { Canvas::prepare(0, 0); },
-            Qt::SingleShotConnection);
-    view_->holdFirstPaint(false);
 }
 
 void CMainFrame::fileNew() {
@@ -485,25 +410,7 @@ void CMainFrame::watchStep() {
     watchTimer_->start(static_cast<int>(std::max<qint64>(0, beat - clock.elapsed())));
 }
 
-void CMainFrame::finishWindowMemory() {
-    if (windowMemory_.joinable()) windowMemory_.join();
-}
-
-bool CMainFrame::event(QEvent* event) {
-    // A request to update paints the window (at once, for a repaint): its memory is written
-    // through by then.
-    if (event->type() == QEvent::UpdateRequest) finishWindowMemory();
-    return QMainWindow::event(event);
-}
-
 bool CMainFrame::eventFilter(QObject* object, QEvent* event) {
-    // The window paints, and may make its memory anew, at an exposure or a request to update:
-    // its memory is written through by then.
-    if (object == windowHandle() &&
-        (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest)) {
-        finishWindowMemory();
-        windowHandle()->removeEventFilter(this);
-    }
     if (object == view_ && watched_ && watched_->playing()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:

@@ -7,7 +7,6 @@
 #include <QMainWindow>
 
 #include <memory>
-#include <thread>
 
 class QAction;
 class QMenu;
@@ -77,19 +76,11 @@ class CMainFrame : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* object, QEvent* event) override;
     // An open menu's key under a layout of other letters, given as the letter at its place.
     bool menuKeyFilter(QObject* watched, QEvent* event);
 
   private:
-    // Has every page of the window's memory written once, on a thread of its own, while the
-    // window is shown: the memory is new at the window's first paint, and the system gives it
-    // a page at a time as each is first written, which takes several times as long as that
-    // paint's copy of the canvas. The window paints once the thread is done.
-    void touchWindowMemory();
-    // Waits for that thread, if it still runs.
-    void finishWindowMemory();
     // The window's place and size, its frame left out, that fill the available area with the
     // frame the window has now; invalid before the window exists.
     QRect fittedArea() const;
@@ -114,8 +105,6 @@ class CMainFrame : public QMainWindow {
     QAction* watch_[5] = {}; // the current shape, then Square to Decagon
     std::unique_ptr<WatchedGame> watched_;
     QTimer* watchTimer_ = nullptr;
-    // The thread that writes the window's memory through before its first paint.
-    std::jthread windowMemory_;
 };
 
 } // namespace tess::app

@@ -2,24 +2,19 @@
 
 #include "app/Pictures.h"
 
-#include "app/AppIcon.h"
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
 #include "app/SdlAudio.h"
+#include "game/ShapeTable.h"
 #include "game/Solver.h"
-#include "screen/Pictures.h"
-#include "screen/Tools.h"
 #include "sound/SoundBank.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFontDatabase>
-#include <QScreen>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -68,7 +63,7 @@ std::optional<int> answerAndEnd(const CommandLine& cl, const std::string& progra
         return kExitOk;
     }
     if (cl.action == CommandLine::Action::Version) {
-        std::printf("Tessarin %s (Version M610)\n", TESSARIN_VERSION);
+        std::printf("Tessarin %s (Version %s)\n", TESSARIN_VERSION, versionText);
         std::fflush(stdout);
         return kExitOk;
     }
@@ -154,10 +149,6 @@ int CMekkApp::run(int argc, char** argv) {
     const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
     const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
-    // What the first paint needs and Qt does not, made beside Qt's own set-up: the shape
-    // pictures at one pixel a pixel, which every view makes. Joined at the end of the run,
-    // before anything it made is destroyed.
-    std::jthread warmUp([] { shapePictures(1.0); });
     // The game's sounds, made once the window shows (the first note waits for them, should
     // it come first).
     std::jthread warmSounds;
@@ -169,23 +160,9 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The framework's set-up; Qt takes its own options out of argv.
     QApplication qtApp(argc, argv);
-    // The menu bar is measured in the framework's fonts and made with a picture read through
-    // its image plugins: the list of fonts is read from the system, and the plugins loaded by
-    // the reading of the icon's pictures, beside the making of the window (both are shared by
-    // every thread). Joined before the framework ends.
-    std::jthread warmMenuBar([] {
-        QFontDatabase::families();
-        readAppIconPictures();
-    });
-    // A high-density screen needs the pictures at its own ratio too, read at the first paint.
-    std::jthread warmRatio;
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !pictures) {
-        const double ratio = usableRatio(screen->devicePixelRatio());
-        if (ratio != 1.0) warmRatio = std::jthread([ratio] { shapePictures(ratio); });
-    }
     setNames();
     // The profile settings: "PreviewPages" is read, nothing is written.
-    previewPages_ = readPreviewPages();
+    readPreviewPages();
 
     const CommandLine cl = parseCommandLine(argumentsOf(argc, argv));
     if (auto status = answerAndEnd(cl, program)) return *status;

@@ -18,9 +18,6 @@ class CMekkApp {
     // The whole run: returns the exit status.
     int run(int argc, char** argv);
 
-    // "PreviewPages" of the profile settings, as read at start-up.
-    int previewPages() const { return previewPages_; }
-
     // Reads the profile settings; writes nothing.
     static int readPreviewPages();
     // Sets the names the profile settings and message boxes go by.
@@ -28,9 +25,6 @@ class CMekkApp {
     // The framework's message for a file that cannot be opened: on standard error always,
     // and in a message box where a desktop can show one.
     static void reportFileError(const QString& message);
-
-  private:
-    int previewPages_ = 0;
 };
 
 } // namespace tess::app

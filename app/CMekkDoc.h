@@ -22,7 +22,6 @@ class CMekkDoc {
     // Whether the document's file holds only what this document wrote (nothing), so saving
     // into it again loses nothing.
     bool fileIsOurs() const { return fileIsOurs_; }
-    bool isModified() const { return false; }
     // The file's name, or "Untitled" without a file: the title of a print job.
     QString title() const;
 

@@ -1,6 +1,7 @@
 #include "app/ViewWidget.h"
 
 #include "app/Accelerators.h"
+#include "input/KeyCodes.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -88,13 +89,13 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return vk::Return;
     case Qt::Key_Home:
-        return 36;
+        return vk::Home;
     case Qt::Key_End:
-        return 35;
+        return vk::End;
     case Qt::Key_F1:
-        return 112;
+        return vk::F1;
     default:
         break;
     }
@@ -106,7 +107,7 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     // letter is Qt's key. Either way Shift and Caps Lock make no difference.
     const quint32 place = event.nativeScanCode();
     const int letter = byPosition && place != 0 ? letterAt(place) : event.key();
-    if (isLetterKey(letter)) return 65 + (letter - Qt::Key_A);
+    if (isLetterKey(letter)) return vk::A + (letter - Qt::Key_A);
     return -1;
 }
 
@@ -143,52 +144,23 @@ bool ViewWidget::toCanvas(QPointF pos, int& x, int& y) const {
     return true;
 }
 
-void ViewWidget::firstPaint() {
-    firstPaintQueued_ = false;
-    if (firstPaintDone_ || firstPaintHeld_) return;
-    firstPaintDone_ = true;
-    view_.paint();
-    emit firstPainted();
-}
-
-void ViewWidget::holdFirstPaint(bool hold) {
-    firstPaintHeld_ = hold;
-    if (!hold && isVisible()) {
-        QShowEvent event;
-        showEvent(&event);
-    }
-}
-
-void ViewWidget::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Paint once the events of the show (the final size among them) have been handled.
-    if (!firstPaintDone_ && !firstPaintQueued_ && !firstPaintHeld_) {
-        firstPaintQueued_ = true;
-        QMetaObject::invokeMethod(this, &ViewWidget::firstPaint, Qt::QueuedConnection);
-    }
-}
-
-void ViewWidget::firstPaintInPaintEvent(const QPaintEvent& event) {
-    firstPaintDone_ = true;
-    {
-        // The paint under way shows the canvas: the game's request to show it has nothing
-        // more to do.
+void ViewWidget::paintEvent(QPaintEvent* event) {
+    const bool first = !firstPaintDone_ && (!placed_ || placed_());
+    if (first) {
+        firstPaintDone_ = true;
+        // This paint shows the canvas: the game's request to show it has nothing more to do.
         const QtPlatform::PresentHeld held(platform_);
         view_.paint();
     }
-    // Should this event cover only part of the widget, the rest is shown at the next one.
-    if (!QRegion(rect()).subtracted(event.region()).isEmpty()) update();
-}
-
-void ViewWidget::paintEvent(QPaintEvent* event) {
-    const bool first = !firstPaintDone_ && firstPaintReady_ && firstPaintReady_();
-    if (first) firstPaintInPaintEvent(*event);
     {
         QPainter painter(this);
         showCanvas(painter);
     }
+    if (!first) return;
+    // Should this event cover only part of the widget, the rest is shown at the next one.
+    if (!QRegion(rect()).subtracted(event->region()).isEmpty()) update();
     // The window's first picture is whole, on its way to the screen.
-    if (first) emit firstPainted();
+    emit firstPainted();
 }
 
 void ViewWidget::showCanvas(QPainter& painter) {

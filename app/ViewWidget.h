@@ -22,12 +22,10 @@ class ViewWidget : public QWidget {
     CMekkView& view() { return view_; }
     const CMekkView& view() const { return view_; }
     bool firstPaintDone() const { return firstPaintDone_; }
-    // While held, showing the widget does not paint it: its window is still being placed.
-    void holdFirstPaint(bool hold);
-    // Whether the window stands at its final place and size, asked at each paint event before
-    // the first paint (held or not): where it does, the game paints in that very event, and the
-    // window's first picture is the game's. Empty: never (the first paint waits for the show).
-    void setFirstPaintReady(std::function<bool()> ready) { firstPaintReady_ = std::move(ready); }
+    // Whether the window stands at its final place and size, asked at each paint event until
+    // the first paint: the game paints in the first paint event for which it holds, so that
+    // the window's first picture is the game's, drawn at its final size. Empty: at once.
+    void setPlaced(std::function<bool()> placed) { placed_ = std::move(placed); }
 
     // The game's key code for a key press, or -1 when the view must not see it: keys with
     // Alt, the accelerator table's combinations, and keys the game has no code for. With
@@ -62,10 +60,6 @@ class ViewWidget : public QWidget {
     // A widget position in canvas pixels; false when it lies outside the canvas.
     bool toCanvas(QPointF pos, int& x, int& y) const;
 
-  public slots:
-    // The view's first paint, once the widget shows at its final size.
-    void firstPaint();
-
   signals:
     void keyForwarded(int key);
     // A Ctrl or Alt combination that Qt's shortcuts could not read, because the layout's
@@ -79,24 +73,19 @@ class ViewWidget : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
   private:
-    // The first paint inside a paint event, which then shows the canvas it drew.
-    void firstPaintInPaintEvent(const QPaintEvent& event);
     // Draws the canvas into the widget, as canvasRect() places it.
     void showCanvas(QPainter& painter);
 
     QtPlatform platform_;
     CMekkView view_;
     bool firstPaintDone_ = false;
-    bool firstPaintQueued_ = false;
-    bool firstPaintHeld_ = false;
-    std::function<bool()> firstPaintReady_;
+    std::function<bool()> placed_;
     bool lettersByPosition_ = platformGivesKeyPlaces();
 };
 

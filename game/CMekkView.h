@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tess {
@@ -52,7 +53,7 @@ struct RunState {
     // and starts afresh after Home.
     int colourIndex = 0;
     // Score history: scores per shape (0 Square .. 3 Decagon), 1-based, total behind the
-    // scores shown (at historyCapacity + 1).
+    // scores shown (at the layout's historyCapacity() + 1).
     int historyCount[4] = {};
     int historyList[4][kHistoryRows] = {};
     // Note slot -> sound resource number.
@@ -164,7 +165,11 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
 
     int nextRandom();
 
-    // ---- Layout of the latest paint ----
+    // ---- Layout ----
+    // The client area, read at the first paint and kept for the run: the canvas is made at
+    // that size, and every recorded click point and piece seed refers to it.
+    std::optional<Rect> clientArea;
+    // The layout of the latest paint.
     Layout layout;
 
     Platform& platform;

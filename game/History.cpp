@@ -7,7 +7,7 @@
 namespace tess {
 
 void CMekkView::appendScoreToHistory() {
-    const int capacity = std::clamp(layout.historyCapacity, 0, kMaxHistoryCapacity);
+    const int capacity = std::clamp(layout.historyCapacity(), 0, kMaxHistoryCapacity);
     const int shape = std::clamp((vertexCount - 4) / 2, 0, 3);
     int* column = historyList[shape];
     ++historyCount[shape];

@@ -5,7 +5,6 @@
 #include "game/ShapeTable.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <ctime>
 #include <cwchar>
@@ -62,18 +61,15 @@ std::string windowTitleNow() {
 } // namespace
 
 void CMekkView::layoutPass(DrawingContext& dc) {
-    // The client area is read once, at the first paint, and kept for the rest of the run:
-    // the canvas was made at that size, and every recorded click point and piece seed refers
-    // to it. If the window changes later the shell shows the same canvas scaled.
-    if (layout.firstClientRect.top == -1) {
+    // The client area is read once, at the first paint, and kept for the rest of the run. If
+    // the window changes later the shell shows the same canvas scaled.
+    if (!clientArea) {
         const Size size = platform.clientSize();
-        layout.firstClientRect = {0, 0, std::max(0, size.cx), std::max(0, size.cy)};
+        clientArea = Rect{0, 0, std::max(0, size.cx), std::max(0, size.cy)};
         // The screen's pixel ratio is read with it and kept as long: pens and pictures.
         applyPixelRatio(platform.pixelRatio());
     }
-    const Rect first = layout.firstClientRect;
-    layout = layOutPage(dc, *this, first);
-    layout.firstClientRect = first;
+    layout = layOutPage(dc, *this, *clientArea);
 }
 
 void CMekkView::OnDraw(DrawingContext& dc) {
@@ -121,15 +117,10 @@ void CMekkView::drawColouringState(Page page) const {
     drawPiecesCounter(page);
 
     // Every recorded piece again, from its seed, in its own colour and in the order coloured.
-    // A piece lies inside the frame, whose edges count as inside: the pieces are found
-    // together there.
-    const int pieces = pieceCount < kMaxPieces ? pieceCount : kMaxPieces;
-    std::array<DrawingContext::Seed, kMaxPieces> seeds;
-    for (int n = 1; n <= pieces; ++n)
-        seeds[std::size_t(n - 1)] = {pieceSeed[n - 1], pieceBrush[pieceColour[n]]};
-    const Rect& frame = layout.frameRect[vertexCount];
-    dc.floodFillAll(std::span(seeds).first(std::size_t(std::max(pieces, 0))), kBlack,
-                    {frame.left, frame.top, frame.right + 1, frame.bottom + 1});
+    for (int n = 1; n <= std::min(pieceCount, kMaxPieces); ++n) {
+        dc.selectBrush(pieceBrush[pieceColour[n]]);
+        dc.floodFill(pieceSeed[n - 1].x, pieceSeed[n - 1].y, kBlack);
+    }
 
     if (gamePhase == kColouring) {
         drawTuneBox(page, vertexCount, tuneIndex);

@@ -68,7 +68,6 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
                      double pixelRatio) {
     Layout l;
     l.clientRect = clientRect;
-    l.firstClientRect = clientRect;
     l.letterSize = letterSize;
     const int W = clientRect.right;
     const int H = clientRect.bottom;
@@ -101,11 +100,9 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
     l.explanationRect = {48 * u + d, 7 * u, W - u, 17 * u};
     l.historyRect = {48 * u + d, 18 * u, W - 4 * u, 49 * u + d};
     const int c = (l.historyRect.right - l.historyRect.left) / 4;
-    l.historyColumnWidth = c;
     // Rows that fit, row 0 included; one row more (the totals) is laid out below them. The
     // cells hold rows 0 to kHistoryRows - 1, so at most kHistoryRows - 1 rows may fit.
     l.historyRowsFitted = std::clamp((31 * u + d) / h, 1, kHistoryRows - 1);
-    l.historyCapacity = l.historyRowsFitted - 1;
     for (int s = 0; s < 4; ++s) {
         const int left = l.historyRect.left + s * c;
         for (int r = 0; r <= l.historyRowsFitted; ++r)
@@ -114,7 +111,6 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
 
     // Tune panel at the lower left of the home page: two columns of ten buttons.
     const int t = ((W - 320) / 3 - 6 * u) / 2;
-    l.tuneColumnWidth = t;
     for (int k = 0; k < 20; ++k) {
         const int left = 3 * u + (k / 10) * t;
         const int top = H - u - (10 - k % 10) * h;

@@ -16,7 +16,6 @@ constexpr int kMaxHistoryCapacity = 50;
 // directly by vertex count (4, 6, 8, 10); vertex arrays by [vertexCount][vertex 1..n].
 struct Layout {
     Rect clientRect;
-    Rect firstClientRect{0, -1, 0, 0}; // unset while top is -1
     int unit = 0;
     Size letterSize;
     Rect vertexCircle[11][11];
@@ -29,16 +28,16 @@ struct Layout {
     Rect linesRect, maxLinesRect, piecesRect, maxPiecesRect, scoreRect;
     Rect explanationRect, historyRect;
     Rect historyCell[4][kHistoryRows];
-    int historyColumnWidth = 0;
-    int historyRowsFitted = 0;
-    int historyCapacity = 0;
+    int historyRowsFitted = 0; // rows that fit, the heads' row 0 included
     Rect titleRect, introRect;
     Rect shapeButton[4];
     Size pictureSize{80, 94}; // the shape pictures' size in pixels of this screen
     Rect tuneTitleRect;
     Rect tuneButton[20];
     Rect tunePanelRect, tunePanelOutline;
-    int tuneColumnWidth = 0;
+
+    // Scores each column of the history shows: the rows that fit but the heads' row.
+    int historyCapacity() const { return historyRowsFitted - 1; }
 
     friend bool operator==(const Layout&, const Layout&) = default;
 };
@@ -62,7 +61,6 @@ int layoutUnit(int clientHeight);
 // The whole layout for clientRect (left = top = 0). letterSize is the extent of "H" in
 // smallFont; its height is the row height of the tune panel and the score history. A row
 // height below 1 counts as 1, and the history never holds more rows than its cells.
-// firstClientRect of the result is clientRect; the layout pass keeps the first paint's.
 // pixelRatio sizes what the game gives in fixed pixels: the shape buttons are the pictures'
 // size, scaledPixels(80) by scaledPixels(94), and the tune panel's outline lies one thin pen's
 // width, scaledPixels(1), outside the panel.

@@ -173,7 +173,7 @@ void drawScore(Page page, int score, const std::string& scoreNote) {
 
 void drawHistoryTable(Page page, const int (&count)[4], const int (&list)[4][kHistoryRows]) {
     auto& [dc, layout, tools] = page;
-    const int capacity = std::clamp(layout.historyCapacity, 0, kMaxHistoryCapacity);
+    const int capacity = std::clamp(layout.historyCapacity(), 0, kMaxHistoryCapacity);
     dc.selectFont(tools.smallFont);
     dc.selectPen(tools.thinPen);
     dc.setTextColour(kBlack);

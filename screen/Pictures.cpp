@@ -11,7 +11,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <mutex>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -215,9 +214,7 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
 
 const std::array<Canvas, 4>& shapePictures(double ratio) {
     // The pictures of every pixel ratio drawn so far, for every view of the program.
-    static std::mutex lock;
     static std::map<double, std::array<Canvas, 4>> drawn;
-    std::lock_guard guard(lock);
     auto it = drawn.find(ratio);
     if (it == drawn.end()) {
         std::array<Canvas, 4> pictures;

@@ -8,8 +8,6 @@
 #include "screen/canvas/Geometry.h"
 
 #include <cstdint>
-#include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,55 +24,18 @@ class Canvas {
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Colour pixel(int x, int y) const;      // kInvalidColour outside
     void setPixel(int x, int y, Colour c); // ignored outside
-    const std::uint32_t* data() const { return pixels_.get(); }
-    std::uint32_t* data() {
-        changedElsewhere();
-        return pixels_.get();
-    }
-    // A row to draw in, for the drawing contexts (and the fonts they draw with), which note
-    // what they draw: a change made through it otherwise is a change made behind their back.
-    std::uint32_t* row(int y) { return pixels_.get() + std::size_t(y) * std::size_t(width_); }
-    const std::uint32_t* row(int y) const {
-        return pixels_.get() + std::size_t(y) * std::size_t(width_);
-    }
+    const std::uint32_t* data() const { return pixels_.data(); }
+    std::uint32_t* data() { return pixels_.data(); }
+    std::uint32_t* row(int y) { return data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint32_t* row(int y) const { return data() + std::size_t(y) * std::size_t(width_); }
     void clear(Colour c); // the whole canvas in one colour
 
-    // Makes the memory of a white canvas of this size now, on the calling thread, for the next
-    // canvas made at exactly this size to take at once. A large canvas's first use of fresh
-    // memory is slow (the system hands it out a page at a time): the shell has it made while
-    // it waits for its window, so that the first paint does not wait for it. Making another
-    // prepared canvas, or prepare(0, 0), lets go of the one kept.
-    static void prepare(int width, int height);
-
-    Canvas(const Canvas& other);
-    Canvas& operator=(const Canvas& other);
-    Canvas(Canvas&&) noexcept = default;
-    // What is known of the white moves with the pixels.
-    Canvas& operator=(Canvas&&) noexcept = default;
-    friend bool operator==(const Canvas& a, const Canvas& b);
+    friend bool operator==(const Canvas&, const Canvas&) = default;
 
   private:
-    friend class DrawingContext;
-    std::size_t pixelCount() const { return std::size_t(width_) * std::size_t(height_); }
-    // A change made other than by a drawing context: nothing is known of the white any more.
-    void changedElsewhere() { white_ = {}; }
-
-    // What the drawing contexts know of the canvas's white: every pixel of `blank` was white
-    // at its last white fill, but for what lies in the `inked` rectangles, which bound all
-    // drawn over it since. A white fill that meets none of that ink has nothing to do: a page
-    // erases many areas in which nothing is drawn yet, and a repaint erases its whole page,
-    // of which the last paint drew on a part. A new canvas is white all over.
-    struct KnownWhite {
-        Rect blank;
-        std::vector<Rect> inked;
-    };
-
     int width_ = 0;
     int height_ = 0;
-    // Made without setting its pixels, which a new canvas paints white at once: the memory is
-    // written once, not twice.
-    std::unique_ptr<std::uint32_t[]> pixels_;
-    KnownWhite white_;
+    std::vector<std::uint32_t> pixels_;
 };
 
 // A solid pen of a width in pixels. Widths 2 and 4 are centred on the line.
@@ -111,12 +72,6 @@ struct DrawnText {
 class DrawingContext {
   public:
     explicit DrawingContext(Canvas& canvas) : canvas_(&canvas) {}
-    // Whoever draws on the canvas directly may change any pixel: what was known of its white
-    // is forgotten.
-    Canvas& canvas() {
-        canvas_->changedElsewhere();
-        return *canvas_;
-    }
     const Canvas& canvas() const { return *canvas_; }
 
     void selectPen(const Pen& pen) { pen_ = pen; }
@@ -160,16 +115,6 @@ class DrawingContext {
     // Fills with the selected brush every pixel 4-connected to (x, y) whose colour is not
     // border. Returns false (and paints nothing) when the seed is outside or is the border.
     bool floodFill(int x, int y, Colour border);
-    // A fill's start and the brush it fills with.
-    struct Seed {
-        Point at;
-        Brush brush;
-    };
-    // Leaves the canvas, and the selected brush, as floodFill from each seed in turn, with the
-    // seed's brush selected, would: every region holding a seed ends in the brush of the last
-    // seed in it. The regions wholly inside `within` are found together in one pass over it,
-    // far quicker than a fill each where there are many; any other is filled by floodFill.
-    void floodFillAll(std::span<const Seed> seeds, Colour border, const Rect& within);
     // The exact colour at (x, y); kInvalidColour (not white) outside the canvas.
     Colour getPixel(int x, int y) const { return canvas_->pixel(x, y); }
     // The colour this 24-bit canvas shows for a requested one: the colour itself.
@@ -179,15 +124,18 @@ class DrawingContext {
 
   private:
     void drawTextIn(const Font& font, std::string_view text, const Rect& r, TextForm form);
-    Font searchFittingFont(std::string_view text, const Rect& r, TextForm form) const;
-    // Notes that pixels in columns left..right-1, rows top..bottom-1 may have been drawn on.
-    void inked(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+
     Canvas* canvas_;
     Pen pen_{kBlack, 1};
     Brush brush_{kWhite, true};
     Font font_;
     Colour textColour_ = kBlack;
     Point current_{0, 0};
+    // Which pixels the fill under way has painted, a bit each, for the whole canvas: the
+    // brush's colour may already lie in the region, so a pixel's colour cannot tell. Made at
+    // the context's first fill and clear between fills (each clears the rows it marked), so
+    // that a paint that fills many pieces does not clear a canvas's worth of bits for each.
+    std::vector<std::uint64_t> filled_;
     std::vector<DrawnText>* textLog_ = nullptr;
 };
 

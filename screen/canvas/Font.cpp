@@ -8,7 +8,6 @@
 // clean outlines at every size. It also honours fractional sizes, which exact cell heights
 // need.
 #include "screen/canvas/Font.h"
-#include "screen/canvas/PixelRuns.h"
 
 #include "screen/canvas/Canvas.h"
 
@@ -20,11 +19,9 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -71,6 +68,8 @@ constexpr char kFirstGlyph = ' ';
 constexpr char kLastGlyph = '~';
 constexpr int kMaxCellHeight = 4096;
 
+void renderGlyph(FT_Face face, char ch, Glyph& g);
+
 } // namespace
 
 struct FontImpl {
@@ -83,21 +82,20 @@ struct FontImpl {
     // The face at this font's size: a size of its own, so that fonts of one face never
     // change each other's. Owned by the face, which the font cache frees last.
     FT_Size size = nullptr;
-    // A glyph is rendered the first time a text asks for it (a page uses a handful of each
-    // font's glyphs), under the font cache's lock; once made, it never changes and is read
-    // without the lock.
+    // A glyph is rendered the first time a text asks for it: a page uses a handful of each
+    // font's glyphs.
     mutable std::array<Glyph, kGlyphs> glyphs{};
-    mutable std::array<std::atomic<bool>, kGlyphs> made{};
+    mutable std::array<bool, kGlyphs> made{};
 
     const Glyph* glyph(char ch) const {
         if (ch < kFirstGlyph || ch > kLastGlyph) return nullptr;
         const std::size_t i = std::size_t(ch - kFirstGlyph);
-        if (!made[i].load(std::memory_order_acquire)) render(ch);
+        if (!made[i]) {
+            made[i] = true;
+            if (size && FT_Activate_Size(size) == 0) renderGlyph(size->face, ch, glyphs[i]);
+        }
         return &glyphs[i];
     }
-
-  private:
-    void render(char ch) const;
 };
 
 namespace {
@@ -140,7 +138,6 @@ bool matchFamily(const std::string& family, bool bold, Match& out) {
 // Everything cached for the run of the program: the library, the matches and the fonts
 // made so far. Destroyed at exit, which frees every face and glyph.
 struct Cache {
-    std::mutex lock;
     std::shared_ptr<Library> library = std::make_shared<Library>();
     std::map<std::string, Match, std::less<>> matches;
     std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
@@ -300,27 +297,14 @@ std::shared_ptr<const FontImpl> makeFont(FT_Face face, std::string_view faceName
     request.type = FT_SIZE_REQUEST_TYPE_SCALES;
     request.width = FT_Long(scale);
     request.height = FT_Long(scale);
-    // A font whose size cannot be made draws nothing: every glyph is made, and empty.
+    // A font whose size cannot be made draws nothing: its glyphs are made empty.
     if (FT_New_Size(face, &impl->size) != 0 || FT_Activate_Size(impl->size) != 0 ||
-        FT_Request_Size(face, &request) != 0) {
+        FT_Request_Size(face, &request) != 0)
         impl->size = nullptr;
-        for (std::atomic<bool>& made : impl->made)
-            made.store(true, std::memory_order_relaxed);
-    }
     return impl;
 }
 
 } // namespace
-
-void FontImpl::render(char ch) const {
-    Cache& c = cache();
-    std::lock_guard guard(c.lock);
-    const std::size_t i = std::size_t(ch - kFirstGlyph);
-    // Another text may have made it while this one waited for the lock.
-    if (made[i].load(std::memory_order_relaxed)) return;
-    if (FT_Activate_Size(size) == 0) renderGlyph(size->face, ch, glyphs[i]);
-    made[i].store(true, std::memory_order_release);
-}
 
 Font Font::create(std::string_view face, int cellHeight) {
     Font font;
@@ -328,7 +312,6 @@ Font Font::create(std::string_view face, int cellHeight) {
     // Glyphs are rendered whole: a cell taller than any screen is drawn at the tallest one.
     cellHeight = std::min(cellHeight, kMaxCellHeight);
     Cache& c = cache();
-    std::lock_guard guard(c.lock);
     auto key = std::make_pair(std::string(face), cellHeight);
     auto it = c.fonts.find(key);
     if (it == c.fonts.end())
@@ -384,43 +367,30 @@ Size Font::extent(std::string_view text) const {
     return {width, impl_->cellHeight};
 }
 
-Rect Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
+void Font::draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
                 const Rect& clip) const {
-    if (!impl_) return {};
-    const int cx0 = std::max(clip.left, 0);
-    const int cx1 = std::min(clip.right, canvas.width());
-    const int cy0 = std::max(clip.top, 0);
-    const int cy1 = std::min(clip.bottom, canvas.height());
-    if (cx0 >= cx1 || cy0 >= cy1) return {};
+    if (!impl_) return;
+    const Rect box = intersection(clip, Rect{0, 0, canvas.width(), canvas.height()});
+    if (box.empty()) return;
     const long baseline = long(y) + impl_->ascent;
     long penX = x;
-    long left = cx1, top = cy1, right = cx0, bottom = cy0;
     for (char ch : text) {
         const Glyph* g = impl_->glyph(ch);
         if (!g) continue;
-        if (penX >= cx1) break;
+        if (penX >= box.right) break;
         for (const Run& run : g->runs) {
             const long py = baseline + run.dy;
-            if (py < cy0 || py >= cy1) continue;
-            const long a = std::max<long>(penX + run.x0, cx0);
-            const long b = std::min<long>(penX + run.x1, cx1);
-            if (a >= b) continue;
-            fillRun(canvas.row(int(py)) + a, std::size_t(b - a), colour.argb);
-            left = std::min(left, a);
-            right = std::max(right, b);
-            top = std::min(top, py);
-            bottom = std::max(bottom, py + 1);
+            if (py < box.top || py >= box.bottom) continue;
+            const long a = std::max<long>(penX + run.x0, box.left);
+            const long b = std::min<long>(penX + run.x1, box.right);
+            if (a < b) std::fill(canvas.row(int(py)) + a, canvas.row(int(py)) + b, colour.argb);
         }
         penX += g->advance;
     }
-    if (left >= right) return {};
-    return {int(left), int(top), int(right), int(bottom)};
 }
 
 std::string Font::matchedFamily(std::string_view face) {
-    Cache& c = cache();
-    std::lock_guard guard(c.lock);
-    return c.match(face).family;
+    return cache().match(face).family;
 }
 
 } // namespace tess

@@ -24,8 +24,8 @@ class Font {
     static Font create(std::string_view face, int cellHeight);
 
     bool empty() const { return !impl_; }
-    // What tells two fonts apart: the same face at the same cell height is the same font.
-    const void* identity() const { return impl_.get(); }
+    // The same face at the same cell height is the same font.
+    friend bool operator==(const Font& a, const Font& b) { return a.impl_ == b.impl_; }
     int cellHeight() const;
     int ascent() const;
     // The size the face is drawn at, in pixels (a whole number where that gives the cell, else
@@ -41,8 +41,7 @@ class Font {
     Size extent(std::string_view text) const;
     // Draws one line of text with its cell's top-left corner at (x, y), in one exact colour,
     // clipped to clip. Pixels are either the colour or left untouched: no anti-aliasing.
-    // Returns the bounding box of the pixels it set; an empty rectangle when none.
-    Rect draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
+    void draw(Canvas& canvas, std::string_view text, int x, int y, Colour colour,
               const Rect& clip) const;
 
     // The family fontconfig matched for a face, for the one-time warning and for tests.

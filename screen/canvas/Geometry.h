@@ -1,5 +1,6 @@
 // Pixel geometry of the view's client area: origin top-left, y downward.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 namespace tess {
@@ -12,12 +13,20 @@ struct Rect {
     int bottom = 0;
     int width() const { return right - left; }
     int height() const { return bottom - top; }
+    // Whether it covers no pixel at all.
+    bool empty() const { return right <= left || bottom <= top; }
     // Strict hit test used by every button and vertex circle: the border itself is outside.
     bool strictlyContains(int x, int y) const {
         return left < x && x < right && top < y && y < bottom;
     }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// The pixels a and b both cover; an empty rectangle where they share none.
+inline Rect intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
 
 struct Point {
     int x = 0;

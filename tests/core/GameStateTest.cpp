@@ -79,7 +79,7 @@ TEST(GameState, StartsOnTheHomePageWithTheDefaults) {
     EXPECT_EQ(view.noteMode, "end");
     EXPECT_EQ(view.printSwitch, "off");
     EXPECT_EQ(view.scoreNote, "");
-    EXPECT_EQ(view.layout.firstClientRect.top, -1);
+    EXPECT_FALSE(view.clientArea);
     for (int s = 0; s < 4; ++s)
         EXPECT_EQ(view.historyCount[s], 0);
     EXPECT_EQ(view.screen(), nullptr);

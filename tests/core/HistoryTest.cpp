@@ -32,7 +32,7 @@ struct History : ::testing::Test {
 } // namespace
 
 TEST_F(History, AFullColumnDropsItsOldestScore) {
-    game.view.layout.historyCapacity = 3;
+    game.view.layout.historyRowsFitted = 4; // three scores
     for (int s : {10, 20, 30})
         append(4, s);
     EXPECT_EQ(game.view.historyCount[0], 3);
@@ -51,7 +51,7 @@ TEST_F(History, AFullColumnDropsItsOldestScore) {
 }
 
 TEST_F(History, ScoresGoToTheirShapesColumnAndZeroCounts) {
-    game.view.layout.historyCapacity = 5;
+    game.view.layout.historyRowsFitted = 6; // five scores
     append(6, 168);
     append(10, 0);
     append(6, 200);
@@ -73,7 +73,7 @@ TEST_F(History, ScoresGoToTheirShapesColumnAndZeroCounts) {
 }
 
 TEST_F(History, WithNoRoomNoScoreIsEverShown) {
-    game.view.layout.historyCapacity = 0;
+    game.view.layout.historyRowsFitted = 1; // no score
     append(4, 53);
     append(4, 100);
     EXPECT_EQ(game.view.historyCount[0], 0);
@@ -82,7 +82,7 @@ TEST_F(History, WithNoRoomNoScoreIsEverShown) {
 }
 
 TEST_F(History, ACapacityAbove50IsKeptTo50) {
-    game.view.layout.historyCapacity = 60;
+    game.view.layout.historyRowsFitted = 61; // sixty scores
     for (int k = 1; k <= 52; ++k)
         append(4, k);
     EXPECT_EQ(game.view.historyCount[0], 50);

@@ -50,14 +50,14 @@ TEST(Layout, BoardFiguresOf1016By700) {
     EXPECT_EQ(l.outsidePoint[4], (Point{44, 88}));
     EXPECT_EQ(l.explanationRect, (Rect{544, 77, 1005, 187}));
     EXPECT_EQ(l.historyRect, (Rect{544, 198, 972, 555}));
-    EXPECT_EQ(l.historyColumnWidth, 107);
+    EXPECT_EQ(l.historyCell[0][0].width(), 107);
 }
 
 TEST(Layout, HomeFiguresOf1016By700) {
     const Layout l = layoutOf(1016, 700);
     EXPECT_EQ(l.titleRect, (Rect{22, 0, 994, 88}));
     EXPECT_EQ(l.introRect, (Rect{22, 88, 994, 557}));
-    EXPECT_EQ(l.tuneColumnWidth, 83);
+    EXPECT_EQ(l.tuneButton[0].width(), 83);
     EXPECT_EQ(l.tunePanelOutline.right, 200);
     const int lefts[4] = {332, 489, 646, 803};
     for (int k = 0; k < 4; ++k)
@@ -106,7 +106,7 @@ TEST(Layout, HistoryRowsFollowTheRowHeight) {
     // h = 15: 357 / 15 = 23 rows fit, and the totals row 23 is laid out below them.
     Layout l = layoutOf(1016, 700, 15);
     EXPECT_EQ(l.historyRowsFitted, 23);
-    EXPECT_EQ(l.historyCapacity, 22);
+    EXPECT_EQ(l.historyCapacity(), 22);
     for (int s = 0; s < 4; ++s) {
         EXPECT_EQ(l.historyCell[s][0], (Rect{544 + s * 107, 198, 544 + (s + 1) * 107, 213}));
         EXPECT_EQ(l.historyCell[s][23], (Rect{544 + s * 107, 543, 544 + (s + 1) * 107, 558}));
@@ -116,7 +116,7 @@ TEST(Layout, HistoryRowsFollowTheRowHeight) {
     // h = 17: 21 rows fit exactly; row 21 is still computed.
     l = layoutOf(1016, 700, 17);
     EXPECT_EQ(l.historyRowsFitted, 21);
-    EXPECT_EQ(l.historyCapacity, 20);
+    EXPECT_EQ(l.historyCapacity(), 20);
     EXPECT_EQ(l.historyCell[0][20].bottom, 555);
     EXPECT_EQ(l.historyCell[3][21], (Rect{865, 555, 972, 572}));
 
@@ -124,7 +124,7 @@ TEST(Layout, HistoryRowsFollowTheRowHeight) {
     for (int h : {357, 358, 1000}) {
         l = layoutOf(1016, 700, h);
         EXPECT_EQ(l.historyRowsFitted, 1) << h;
-        EXPECT_EQ(l.historyCapacity, 0) << h;
+        EXPECT_EQ(l.historyCapacity(), 0) << h;
         EXPECT_EQ(l.historyCell[2][1], (Rect{758, 198 + h, 865, 198 + 2 * h})) << h;
         EXPECT_EQ(l.historyCell[2][2], Rect{}) << h;
     }
@@ -139,8 +139,7 @@ TEST(Layout, HistoryNeverOutgrowsItsCells) {
             const int fitted = l.historyRowsFitted;
             ASSERT_GE(fitted, 1);
             ASSERT_LE(fitted, kHistoryRows - 1);
-            EXPECT_EQ(l.historyCapacity, fitted - 1);
-            EXPECT_LE(l.historyCapacity, kMaxHistoryCapacity);
+            EXPECT_LE(l.historyCapacity(), kMaxHistoryCapacity);
             const int rowHeight = h < 1 ? 1 : h;
             EXPECT_EQ(l.historyCell[1][fitted].height(), rowHeight);
             if (fitted > 1) {
@@ -154,7 +153,7 @@ TEST(Layout, HistoryNeverOutgrowsItsCells) {
     // A letter height of 0 gives the largest table the cells hold.
     const Layout l = layoutOf(1016, 700, 0);
     EXPECT_EQ(l.historyRowsFitted, 51);
-    EXPECT_EQ(l.historyCapacity, 50);
+    EXPECT_EQ(l.historyCapacity(), 50);
 }
 
 TEST(Layout, BoardHangsTogetherAtEverySize) {
@@ -217,10 +216,10 @@ TEST(LayoutPass, KeepsTheFirstPaintsClientArea) {
     CMekkView view(platform);
     Canvas canvas(1016, 700);
     DrawingContext dc(canvas);
-    EXPECT_EQ(view.layout.firstClientRect.top, -1);
+    EXPECT_FALSE(view.clientArea);
 
     view.layoutPass(dc);
-    EXPECT_EQ(view.layout.firstClientRect, (Rect{0, 0, 1016, 700}));
+    EXPECT_EQ(view.clientArea, (Rect{0, 0, 1016, 700}));
     EXPECT_EQ(view.layout.clientRect, (Rect{0, 0, 1016, 700}));
     EXPECT_EQ(view.layout.unit, 11);
     const Rect frame = view.layout.frameRect[8];
@@ -229,7 +228,7 @@ TEST(LayoutPass, KeepsTheFirstPaintsClientArea) {
     // The window changes under the game: the game goes on with the first layout.
     platform.setClientSize({1600, 1000});
     view.layoutPass(dc);
-    EXPECT_EQ(view.layout.firstClientRect, (Rect{0, 0, 1016, 700}));
+    EXPECT_EQ(view.clientArea, (Rect{0, 0, 1016, 700}));
     EXPECT_EQ(view.layout.clientRect, (Rect{0, 0, 1016, 700}));
     EXPECT_EQ(view.layout.unit, 11);
     EXPECT_EQ(view.layout.frameRect[8], frame);

@@ -135,7 +135,7 @@ TEST(PageTexts, AScoredGameSaysItsScoreNoteExplanationAndHistory) {
     EXPECT_EQ(message[2], "wrapped black normal: " + v.explanationText);
 
     // The history: each shape's scores down its column, the totals below.
-    const int totalRow = l.historyCapacity + 1;
+    const int totalRow = l.historyCapacity() + 1;
     const auto cell = [&](int shape, int row) {
         return saidIn(texts, l.historyCell[shape][row], v);
     };

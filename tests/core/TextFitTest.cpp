@@ -246,9 +246,9 @@ TEST(TextsThePlayerMustRead, TheTotalsLabelGivesWayToALargeTotal) {
     g.end();
     g.end(); // appends a fourth Square score, 0
     const CMekkView& v = g.view;
-    const Rect cell = v.layout.historyCell[0][v.layout.historyCapacity + 1];
+    const Rect cell = v.layout.historyCell[0][v.layout.historyCapacity() + 1];
     const Font& font = v.smallFont;
-    ASSERT_EQ(v.historyList[0][v.layout.historyCapacity + 1], 2100);
+    ASSERT_EQ(v.historyList[0][v.layout.historyCapacity() + 1], 2100);
     // The page without the rule over the totals, which runs along the cell's top row.
     Canvas page = g.screen();
     for (int y = cell.top; y < cell.top + v.thinPen.width; ++y)

@@ -43,10 +43,10 @@ inline std::string said(const DrawnText& t, const DrawingTools& tools) {
     for (const Named& n : colours)
         if (n.colour == t.colour) colourName = n.name;
     std::string font = "cell " + std::to_string(t.font.cellHeight());
-    if (t.font.identity() == tools.largeBoldFont.identity()) font = "largeBold";
-    if (t.font.identity() == tools.normalFont.identity()) font = "normal";
-    if (t.font.identity() == tools.smallFont.identity()) font = "small";
-    if (t.font.identity() == tools.boldFont.identity()) font = "bold";
+    if (t.font == tools.largeBoldFont) font = "largeBold";
+    if (t.font == tools.normalFont) font = "normal";
+    if (t.font == tools.smallFont) font = "small";
+    if (t.font == tools.boldFont) font = "bold";
     return std::string(form) + " " + colourName + " " + font + ": " + t.text;
 }
 
