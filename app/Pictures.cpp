@@ -1,6 +1,7 @@
 #include "app/Pictures.h"
 
 #include "app/CMainFrame.h"
+#include "game/Solver.h"
 #include "game/WatchedGame.h"
 #include "input/KeyCodes.h"
 
@@ -12,8 +13,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <set>
-#include <utility>
 #include <vector>
 
 namespace tess::app {
@@ -33,46 +32,6 @@ bool save(CMainFrame& frame, const QString& path) {
     }
     std::fprintf(stderr, "Could not save %s\n", QFile::encodeName(path).constData());
     return false;
-}
-
-// The longest walk from `start` over the shape's vertices that repeats no line.
-std::vector<int> longestTrail(int vertexCount, int start) {
-    std::vector<int> best{start}, path{start};
-    std::set<std::pair<int, int>> used;
-    auto search = [&](auto&& self) -> void {
-        if (path.size() > best.size()) best = path;
-        for (int v = 1; v <= vertexCount; ++v) {
-            int a = path.back();
-            std::pair<int, int> line{std::min(a, v), std::max(a, v)};
-            if (v == a || used.count(line)) continue;
-            used.insert(line);
-            path.push_back(v);
-            self(self);
-            path.pop_back();
-            used.erase(line);
-            if (static_cast<int>(best.size()) - 1 == vertexCount * (vertexCount - 2) / 2 + 1)
-                return;
-        }
-    };
-    search(search);
-    return best;
-}
-
-// Clicks inside every closed piece of the board: every white pixel that the open space round
-// the shape does not reach, as a player would colour them one by one.
-void colourEveryPiece(CMekkView& view) {
-    const Layout& l = view.layout;
-    const int n = view.vertexCount;
-    Canvas outside = *view.screen();
-    DrawingContext dc(outside);
-    const Colour mark(1, 2, 3);
-    dc.selectBrush(Brush{mark});
-    dc.floodFill(l.outsidePoint[n].x, l.outsidePoint[n].y, kBlack);
-    const Rect frame = l.frameRect[n];
-    for (int y = frame.top + 1; y < frame.bottom && view.gamePhase == kColouring; ++y)
-        for (int x = frame.left + 1; x < frame.right && view.gamePhase == kColouring; ++x)
-            if (view.screen()->pixel(x, y) == kWhite && outside.pixel(x, y) != mark)
-                view.OnLButtonDown(x, y);
 }
 
 } // namespace
@@ -114,17 +73,17 @@ int savePictures(CMainFrame& frame, const QString& dir) {
     if (!view.screen()) return 1;
     if (!save(frame, QDir(dir).filePath(QStringLiteral("home.png")))) return 1;
 
-    // A Hexagon game with the longest path, every closed piece coloured, then scored.
-    view.randomState = 3;
-    const Rect hexagon = view.layout.shapeButton[1];
-    view.OnLButtonDown((hexagon.left + hexagon.right) / 2, (hexagon.top + hexagon.bottom) / 2);
-    const std::vector<int> trail = longestTrail(view.vertexCount, view.path[1]);
-    for (std::size_t k = 1; k < trail.size(); ++k) {
-        const Point c = view.layout.vertexCentre[view.vertexCount][trail[k]];
+    // A Hexagon game of the most lines from its first vertex, every closed piece coloured,
+    // then scored, played through the game's own rules.
+    const std::vector<int> path = findPerfectPath(6, 1).vertices;
+    view.startShapeFrom(6, path.front());
+    for (std::size_t k = 1; k < path.size(); ++k) {
+        const Point c = view.layout.vertexCentre[6][path[k]];
         view.OnLButtonDown(c.x, c.y);
     }
     view.OnKeyDown(vk::End);
-    colourEveryPiece(view);
+    for (Point piece : view.uncolouredPieces())
+        view.OnLButtonDown(piece.x, piece.y);
     view.OnKeyDown(vk::End);
     if (!save(frame, QDir(dir).filePath(QStringLiteral("finished.png")))) return 1;
 

@@ -1,8 +1,9 @@
-// The cost of a full repaint of the busiest picture the game can show: a finished Decagon
-// game with the longest path, 41 lines, and every closed piece coloured. Measured beside a
+// The cost of a full repaint of the busiest picture the game can show: a finished perfect
+// Decagon game, 41 lines, and every closed piece coloured. Measured beside a
 // plain clear of a canvas of the same size, and beside one colouring click on the largest
 // piece, at three window sizes.
 #include "game/CMekkView.h"
+#include "game/Solver.h"
 #include "input/KeyCodes.h"
 
 #include <benchmark/benchmark.h>
@@ -22,43 +23,35 @@ namespace {
 
 constexpr Size kSizes[] = {{1016, 700}, {1920, 1080}, {3840, 2160}};
 
-// A path of 41 lines on the Decagon: every line of the complete graph on its 10 vertices but
-// four short diagonals, which leave the sides and the long, much-crossed diagonals in. Each
-// vertex has nine lines, an odd number, so no walk uses all 45; leaving out a matching of four
-// lines leaves two odd vertices, 5 and 10, and a walk from one to the other uses all the rest.
-std::vector<int> longestDecagonPath() {
-    bool used[11][11] = {};
-    const int left[4][2] = {{1, 3}, {2, 4}, {6, 8}, {7, 9}};
-    for (const auto& e : left)
-        used[e[0]][e[1]] = used[e[1]][e[0]] = true;
-    // Hierholzer's walk from vertex 5.
-    std::vector<int> stack{5}, walk;
-    while (!stack.empty()) {
-        int v = stack.back();
-        int next = 0;
-        for (int w = 1; w <= 10 && !next; ++w)
-            if (w != v && !used[v][w]) next = w;
-        if (next) {
-            used[v][next] = used[next][v] = true;
-            stack.push_back(next);
-        } else {
-            walk.push_back(v);
-            stack.pop_back();
-        }
-    }
-    std::reverse(walk.begin(), walk.end());
-    return walk; // 42 vertices, 41 lines
-}
-
 struct FinishedGame {
     std::unique_ptr<SilentPlatform> platform;
     std::unique_ptr<CMekkView> view;
     Point largestSeed;
-    int largestIndex = 0; // the piece number of the largest piece
     int pieces = 0;
 };
 
-// Plays the busiest game at this size: the path, End, a click in every closed piece.
+// The pixels of each piece, in the order of the seeds: each filled on a copy of the page in a
+// colour of its own, then counted in one pass.
+std::vector<long> pieceAreas(const Canvas& page, const std::vector<Point>& seeds) {
+    Canvas marked = page;
+    DrawingContext dc(marked);
+    const auto mark = [](std::size_t k) { return Colour(1, int(k >> 8), int(k & 255)); };
+    for (std::size_t k = 0; k < seeds.size(); ++k) {
+        dc.selectBrush(Brush{mark(k)});
+        dc.floodFill(seeds[k].x, seeds[k].y, kBlack);
+    }
+    std::vector<long> areas(seeds.size(), 0);
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x) {
+            const Colour c = marked.pixel(x, y);
+            const std::size_t k = std::size_t(c.green() << 8 | c.blue());
+            if (c.red() == 1 && k < seeds.size() && c == mark(k)) ++areas[k];
+        }
+    return areas;
+}
+
+// Plays the busiest game at this size through the game's rules: the solver's perfect
+// Decagon, End, a click in every closed piece, the largest last.
 FinishedGame& busiestGame(int sizeIndex, bool finished) {
     static std::map<std::pair<int, bool>, FinishedGame> games;
     auto made = games.find({sizeIndex, finished});
@@ -67,64 +60,26 @@ FinishedGame& busiestGame(int sizeIndex, bool finished) {
     g.platform = std::make_unique<SilentPlatform>(kSizes[sizeIndex]);
     g.view = std::make_unique<CMekkView>(*g.platform);
     CMekkView& v = *g.view;
-    v.randomState = 1;
     v.paint();
-    v.currentPage = kGamePage;
-    v.vertexCount = 10;
-    v.startVertexChosen = 1;
-    std::vector<int> walk = longestDecagonPath();
-    for (std::size_t i = 0; i < walk.size(); ++i)
-        v.path[i + 1] = walk[i];
-    v.pathLength = int(walk.size());
-    v.paint();
+    const std::vector<int> path = findPerfectPath(10).vertices;
+    v.startShapeFrom(10, path.front());
+    for (std::size_t k = 1; k < path.size(); ++k) {
+        const Point c = v.layout.vertexCentre[10][path[k]];
+        v.OnLButtonDown(c.x, c.y);
+    }
     v.OnKeyDown(vk::End);
 
-    // Mark what lies round the shape, then find the closed pieces among the white pixels.
-    Canvas probe = *v.screen();
-    DrawingContext dc(probe);
-    dc.selectBrush(Brush{Colour(1, 1, 1)});
-    Point out = v.layout.outsidePoint[10];
-    dc.floodFill(out.x, out.y, kBlack);
-    const Rect frame = v.layout.frameRect[10];
-    const int w = probe.width();
-    std::vector<int> label(std::size_t(w) * std::size_t(probe.height()), 0);
-    struct Piece {
-        Point seed;
-        long area;
-    };
-    std::vector<Piece> found;
-    for (int y = frame.top; y < frame.bottom; ++y)
-        for (int x = frame.left; x < frame.right; ++x) {
-            if (probe.pixel(x, y) != kWhite || label[std::size_t(y * w + x)]) continue;
-            int id = int(found.size()) + 1;
-            long area = 0;
-            std::vector<Point> todo{{x, y}};
-            label[std::size_t(y * w + x)] = id;
-            while (!todo.empty()) {
-                Point p = todo.back();
-                todo.pop_back();
-                ++area;
-                const Point near[4] = {
-                    {p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
-                for (Point q : near) {
-                    if (!probe.contains(q.x, q.y) || probe.pixel(q.x, q.y) != kWhite) continue;
-                    int& l = label[std::size_t(q.y * w + q.x)];
-                    if (l) continue;
-                    l = id;
-                    todo.push_back(q);
-                }
-            }
-            found.push_back({{x, y}, area});
-        }
     // The largest piece is coloured last, so that a click on it can be measured again and
     // again from the picture just before it.
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Piece& a, const Piece& b) { return a.area < b.area; });
-    for (const Piece& p : found) {
-        if (v.pieceCount >= kMaxPieces - 1) break;
-        v.OnLButtonDown(p.seed.x, p.seed.y);
-    }
-    g.largestSeed = found.back().seed;
+    std::vector<Point> seeds = v.uncolouredPieces();
+    const std::vector<long> areas = pieceAreas(*v.screen(), seeds);
+    const std::size_t largest =
+        std::size_t(std::max_element(areas.begin(), areas.end()) - areas.begin());
+    std::rotate(seeds.begin() + std::ptrdiff_t(largest),
+                seeds.begin() + std::ptrdiff_t(largest) + 1, seeds.end());
+    for (Point p : seeds)
+        v.OnLButtonDown(p.x, p.y);
+    g.largestSeed = seeds.back();
     g.pieces = v.pieceCount;
     if (v.gamePhase != kColouring) std::fprintf(stderr, "the busiest game was aborted\n");
     if (finished) v.OnKeyDown(vk::End);
@@ -147,30 +102,18 @@ void BM_Clear(benchmark::State& state) {
     setLabel(state, s);
 }
 
-// Repaints the busiest finished Decagon again and again on one canvas; where `unknown`, the
-// picture is first changed behind the drawing contexts' back, so that nothing is known of where
-// it is white and the whole page is erased.
-void repaintFinishedDecagon(benchmark::State& state, bool unknown) {
+// Repaints the busiest finished Decagon again and again on one canvas.
+void BM_RepaintFinishedDecagon(benchmark::State& state) {
     const int s = int(state.range(0));
     FinishedGame& g = busiestGame(s, true);
     Canvas canvas(kSizes[s].cx, kSizes[s].cy);
     DrawingContext dc(canvas);
     for (auto _ : state) {
-        if (unknown) canvas.setPixel(0, 0, kBlack);
         g.view->OnDraw(dc);
         benchmark::DoNotOptimize(std::as_const(canvas).data());
     }
     state.counters["pieces"] = g.pieces;
     setLabel(state, s);
-}
-
-// The page painted again over the picture it painted last, as the game repaints its window.
-void BM_RepaintFinishedDecagon(benchmark::State& state) {
-    repaintFinishedDecagon(state, false);
-}
-
-void BM_RepaintFinishedDecagonOverUnknownPicture(benchmark::State& state) {
-    repaintFinishedDecagon(state, true);
 }
 
 // The repaint and a clear of a canvas of the same size taken in turn, each iteration both,
@@ -227,9 +170,6 @@ void BM_ColourLargestPiece(benchmark::State& state) {
 
 BENCHMARK(BM_Clear)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFinishedDecagon)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RepaintFinishedDecagonOverUnknownPicture)
-    ->DenseRange(0, 2)
-    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintBesideClear)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourLargestPiece)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tess {
 
@@ -31,6 +32,10 @@ constexpr int kColouring = 1;
 constexpr int kFinished = 2;
 
 constexpr int kMaxPieces = 301; // pieces a game can record
+
+// The colour openSpace() marks the space round the shape with: no piece, line or circle of
+// the game is drawn in it.
+constexpr Colour kOpenSpace{1, 2, 3};
 
 // Sound commands of the Sound menu.
 constexpr int kCmdSoundOn = 32771;
@@ -86,9 +91,9 @@ struct GameState {
     bool gameAborted = false;
     Point abortSeed;
     int abortColour = 0;
-    // Whether End appends the score to the history. A watched perfect game clears it for its
-    // own End: its score is shown but is not the player's.
-    bool scoreToHistory = true;
+    // Whether the game on the page is a perfect game played for the player to watch: its
+    // score is shown but not added to the history, for it is not the player's.
+    bool watched = false;
 
     friend bool operator==(const GameState&, const GameState&) = default;
 };
@@ -119,9 +124,9 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     // ---- Page flow: every change of page or phase, each in one place ----
     // A shape picture clicked: the game page of that shape from a random start vertex.
     void startShape(int vertexCount);
-    // The game page of a shape from a chosen start vertex, with no random draw: a watched
-    // perfect game, and tests.
-    void startShapeFrom(int vertexCount, int startVertex);
+    // The game page of a shape from a chosen start vertex, with no random draw: the solver's
+    // games, tests, and a perfect game played for the player to watch (`watch`).
+    void startShapeFrom(int vertexCount, int startVertex, bool watch = false);
     // Enter on a finished game: the same shape again from a new random start vertex.
     void playAgain();
     // Home on a finished game: the home page; the next game's colours start afresh.
@@ -130,6 +135,9 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     void beginColouring();
     // End while colouring: the score, its explanation and the history with the score in it.
     void scoreGame();
+    // A colouring click whose fill escaped from the shape: the game ends there with no score.
+    // Where and in which colour the fill started is kept, so that a repaint shows it again.
+    void abortGame(Point seed);
 
     // ---- Rules ----
     // A click in the drawing phase: the line to the vertex clicked, unless it repeats one.
@@ -138,6 +146,18 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     void colourPiece(int x, int y);
     // A click on the home page: a shape picture starts a game, a tune button selects a tune.
     void homeClick(int x, int y);
+    // A click inside the tune panel: the highlight leaves the selected tune; a click on tune
+    // button `button` (0 to 19) selects it, lights it and plays it whole, a click on the grid
+    // between them (-1) leaves the tune selected and its button white.
+    void tunePanelClick(int button);
+    // A point in each closed piece not coloured yet: the piece's first white pixel, row by
+    // row across the frame (its edges included), that the open space round the shape does
+    // not reach. In that order, the clicks of a player who colours every piece.
+    std::vector<Point> uncolouredPieces() const;
+    // A copy of the page with the open space round the shape marked in kOpenSpace, as a fill
+    // from the probe point finds it: every white pixel left inside the frame lies in a closed
+    // piece not coloured yet.
+    Canvas openSpace() const;
     int computeScore() const;
     // The score as the score note explains it, for the current shape.
     std::string scoreNoteText() const;

@@ -30,7 +30,6 @@ void CMekkView::colourPiece(int x, int y) {
     }
 
     DrawingContext dc = clientDC();
-    const Page page = pageOn(dc);
     // Lines, circles, the frame and pieces already coloured are not white.
     if (dc.getPixel(x, y) != kWhite) {
         playSoundAsync(kErrorSound);
@@ -42,18 +41,10 @@ void CMekkView::colourPiece(int x, int y) {
     dc.floodFill(x, y, kBlack);
 
     // A fill that reaches the probe point has escaped into the space round the shape: the
-    // game ends there, with nothing recorded and no score. Where and in which colour the
-    // fill started is kept, so that a repaint shows the same picture.
+    // game ends there, with nothing recorded and no score.
     const Point probe = layout.outsidePoint[vertexCount];
     if (dc.getPixel(probe.x, probe.y) != kWhite) {
-        gamePhase = kFinished;
-        gameAborted = true;
-        abortSeed = {x, y};
-        abortColour = colourIndex;
-        playSoundAsync(kErrorSound);
-        drawAbortMessage(page, vertexCount);
-        // The finished page always shows the history, here as it stands: nothing is added.
-        drawHistoryTable(page, historyCount, historyList);
+        abortGame({x, y});
         return;
     }
 
@@ -63,12 +54,39 @@ void CMekkView::colourPiece(int x, int y) {
     pieceColour[pieceCount] = colourIndex;
     colourIndex = colourIndex + 1 > kLastColour ? 1 : colourIndex + 1;
 
+    const Page page = pageOn(dc);
     drawNextColour(page, vertexCount, colourIndex);
     drawPiecesCounter(page);
     drawTuneBox(page, vertexCount, tuneIndex);
 
     // The piece's note: the tune's next one, starting over after its last (noteIndex).
     playPieceNote(piecesBefore);
+}
+
+Canvas CMekkView::openSpace() const {
+    if (!screen_) return {};
+    Canvas marked = *screen_;
+    DrawingContext dc(marked);
+    dc.selectBrush(Brush{kOpenSpace});
+    const Point probe = layout.outsidePoint[vertexCount];
+    dc.floodFill(probe.x, probe.y, kBlack);
+    return marked;
+}
+
+std::vector<Point> CMekkView::uncolouredPieces() const {
+    Canvas marked = openSpace();
+    DrawingContext dc(marked);
+    // Each piece found is marked too, so that it is found once.
+    dc.selectBrush(Brush{kOpenSpace});
+    std::vector<Point> pieces;
+    const Rect& frame = layout.frameRect[vertexCount];
+    for (int y = frame.top; y <= frame.bottom; ++y)
+        for (int x = frame.left; x <= frame.right; ++x)
+            if (marked.pixel(x, y) == kWhite) {
+                pieces.push_back({x, y});
+                dc.floodFill(x, y, kBlack);
+            }
+    return pieces;
 }
 
 } // namespace tess

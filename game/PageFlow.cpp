@@ -2,6 +2,7 @@
 // menu or watched game asks for it. A handler that changes a whole page paints it again at
 // once; one that changes part of the game page draws that part.
 #include "game/CMekkView.h"
+#include "sound/SoundBank.h"
 
 namespace tess {
 
@@ -9,6 +10,7 @@ void CMekkView::beginDrawing() {
     gamePhase = kDrawing;
     pathLength = 1;
     gameAborted = false;
+    watched = false;
 }
 
 void CMekkView::redrawPage() {
@@ -27,11 +29,12 @@ void CMekkView::startShape(int shape) {
     redrawPage();
 }
 
-void CMekkView::startShapeFrom(int shape, int startVertex) {
+void CMekkView::startShapeFrom(int shape, int startVertex, bool watch) {
     if (!screen()) return;
     currentPage = kGamePage;
     vertexCount = shape;
     beginDrawing();
+    watched = watch;
     path[1] = startVertex;
     startVertexChosen = 1;
     paint();
@@ -72,10 +75,25 @@ void CMekkView::scoreGame() {
     gamePhase = kFinished;
     score = computeScore();
     scoreNote = scoreNoteText();
-    if (scoreToHistory) appendScoreToHistory();
+    if (!watched) appendScoreToHistory();
 
     DrawingContext dc = clientDC();
     drawResult(pageOn(dc));
+}
+
+void CMekkView::abortGame(Point seed) {
+    if (!screen()) return;
+    gamePhase = kFinished;
+    gameAborted = true;
+    abortSeed = seed;
+    abortColour = colourIndex;
+    playSoundAsync(kErrorSound);
+
+    DrawingContext dc = clientDC();
+    const Page page = pageOn(dc);
+    drawAbortMessage(page, vertexCount);
+    // The finished page always shows the history, here as it stands: nothing is added.
+    drawHistoryTable(page, historyCount, historyList);
 }
 
 } // namespace tess

@@ -142,8 +142,7 @@ std::vector<int> walkAll(const ShapeLines& s, LineSet drawn, int from) {
 
 // Everything the solver asks of the game view, in one place, through the game's own rules. A
 // game of the shape starts from the path's first vertex; the vertices are clicked in order;
-// End; every white pixel inside the frame that the open space round the shape does
-// not reach is clicked, so each closed piece is coloured by the game's own fill; End.
+// End; a click inside every closed piece, so each is coloured by the game's own fill; End.
 void playOnView(CMekkView& view, const PerfectPath& perfect, PerfectGame& game) {
     const int n = perfect.vertexCount;
     view.OnCommand(kCmdSoundOff);
@@ -156,18 +155,8 @@ void playOnView(CMekkView& view, const PerfectPath& perfect, PerfectGame& game) 
     game.lines = view.pathLength - 1;
     view.beginColouring();
 
-    // The open space round the shape, found by a fill from the probe point on a copy.
-    const Canvas& screen = *view.screen();
-    Canvas outside = screen;
-    DrawingContext dc(outside);
-    const Colour mark(1, 2, 3);
-    dc.selectBrush(Brush{mark});
-    const Point probe = view.layout.outsidePoint[n];
-    dc.floodFill(probe.x, probe.y, kBlack);
-    const Rect frame = view.layout.frameRect[n];
-    for (int y = frame.top; y <= frame.bottom && view.gamePhase == kColouring; ++y)
-        for (int x = frame.left; x <= frame.right && view.gamePhase == kColouring; ++x)
-            if (screen.pixel(x, y) == kWhite && outside.pixel(x, y) != mark) view.colourPiece(x, y);
+    for (Point piece : view.uncolouredPieces())
+        if (view.gamePhase == kColouring) view.colourPiece(piece.x, piece.y);
 
     game.pieces = view.pieceCount;
     for (int k = 0; k < std::min(view.pieceCount, kMaxPieces); ++k)

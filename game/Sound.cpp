@@ -37,6 +37,19 @@ void CMekkView::playTuneWhole() {
         playSoundSync(noteResource[row[j]]);
 }
 
+void CMekkView::tunePanelClick(int button) {
+    if (!screen()) return;
+    // Take the highlight off the selected tune, leaving the grid lines.
+    DrawingContext dc = clientDC();
+    const Page page = pageOn(dc);
+    drawTuneButton(page, tuneIndex, whiteBrush);
+    if (button < 0 || button >= kTuneCount) return;
+    tuneIndex = button;
+    // A click highlights in steps of four colours; the full paint uses steps of one.
+    drawTuneButton(page, button, pieceBrush[80 - 4 * button]);
+    playTuneWhole();
+}
+
 void CMekkView::playPieceNote(int piecesBefore) {
     const std::int32_t* row = selectedTune(tuneIndex);
     const int length = row[0];

@@ -10,10 +10,10 @@
 // itself and a silent or cut-short note still leaves time to see the piece fill.
 #pragma once
 #include "game/Solver.h"
-#include "screen/canvas/Canvas.h"
+#include "screen/canvas/Geometry.h"
 
 #include <cstddef>
-#include <memory>
+#include <vector>
 
 namespace tess {
 
@@ -61,10 +61,9 @@ class WatchedGame {
     Stage stage_ = Stage::Idle;
     PerfectPath path_;
     std::size_t nextVertex_ = 0;
-    // While colouring: the open space round the shape as End left it (marked pixels), and
-    // the next pixel of the frame to look at, row by row.
-    std::unique_ptr<Canvas> outside_;
-    int scanX_ = 0, scanY_ = 0;
+    // While colouring: a point in each closed piece as End left them, and the next to click.
+    std::vector<Point> pieces_;
+    std::size_t nextPiece_ = 0;
 };
 
 } // namespace tess

@@ -43,21 +43,10 @@ void CMekkView::homeClick(int x, int y) {
     const Rect& outline = l.tunePanelOutline;
     if (!(outline.left < x && x < outline.right && l.tuneButton[0].top < y && y < outline.bottom))
         return;
-
-    // Take the highlight off the selected tune, leaving the grid lines.
-    DrawingContext dc = clientDC();
-    const Page page = pageOn(dc);
-    drawTuneButton(page, tuneIndex, whiteBrush);
-
-    for (int i = 0; i < 20; ++i) {
-        if (!l.tuneButton[i].strictlyContains(x, y)) continue;
-        tuneIndex = i;
-        // A click highlights in steps of four colours; the full paint uses steps of one.
-        drawTuneButton(page, i, pieceBrush[80 - 4 * i]);
-        playTuneWhole();
-        return;
-    }
-    // A click on a grid line inside the panel: the tune stays selected, its button white.
+    int button = -1; // a grid line inside the panel
+    for (int i = 0; i < 20 && button < 0; ++i)
+        if (l.tuneButton[i].strictlyContains(x, y)) button = i;
+    tunePanelClick(button);
 }
 
 } // namespace tess

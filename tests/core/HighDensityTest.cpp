@@ -1,6 +1,7 @@
 // The game on high-density screens: everything sized in fixed pixels grows with the screen's
 // pixel ratio (pens, the shape pictures and their buttons, the tune panel's outline), drawn
 // sharp by the game itself, while a screen that does not scale keeps every pixel as it was.
+#include "game/Solver.h"
 #include "screen/Layout.h"
 #include "support/EventStorm.h"
 #include "support/GameDriver.h"
@@ -9,7 +10,6 @@
 
 #include <cmath>
 #include <random>
-#include <utility>
 #include <vector>
 
 using namespace tess;
@@ -31,43 +31,6 @@ int blackRunWidth(const Canvas& c, int x, int y) {
     while (c.pixel(right + 1, y) == kBlack)
         ++right;
     return c.pixel(x, y) == kBlack ? right - left + 1 : 0;
-}
-
-// Clicks inside every closed piece: every white pixel inside the frame that a fill from the
-// probe point does not reach.
-void colourEveryPiece(test::GameDriver& g) {
-    const int n = g.view.vertexCount;
-    Canvas outside = g.screen();
-    DrawingContext dc(outside);
-    dc.selectBrush(Brush{Colour(1, 2, 3)});
-    dc.floodFill(g.view.layout.outsidePoint[n].x, g.view.layout.outsidePoint[n].y, kBlack);
-    const Rect frame = g.frame();
-    for (int y = frame.top + 1; y < frame.bottom && g.view.gamePhase == kColouring; ++y)
-        for (int x = frame.left + 1; x < frame.right && g.view.gamePhase == kColouring; ++x)
-            if (g.screen().pixel(x, y) == kWhite && outside.pixel(x, y) == kWhite) g.click(x, y);
-}
-
-// A path of the most lines on the Decagon: every line but a matching of four, walked from
-// vertex 5 to vertex 10, the two vertices the matching leaves with an odd count of lines.
-std::vector<int> longestDecagonPath() {
-    bool used[11][11] = {};
-    for (auto [a, b] : {std::pair{1, 3}, {2, 4}, {6, 8}, {7, 9}})
-        used[a][b] = used[b][a] = true;
-    std::vector<int> stack{5}, walk;
-    while (!stack.empty()) {
-        const int v = stack.back();
-        int next = 0;
-        for (int w = 1; w <= 10 && !next; ++w)
-            if (w != v && !used[v][w]) next = w;
-        if (next) {
-            used[v][next] = used[next][v] = true;
-            stack.push_back(next);
-        } else {
-            walk.push_back(v);
-            stack.pop_back();
-        }
-    }
-    return {walk.rbegin(), walk.rend()};
 }
 
 } // namespace
@@ -180,7 +143,7 @@ TEST(HighDensity, PensGrowWithTheRatio) {
 }
 
 TEST(HighDensity, AFinishedDecagonAtEveryRatio) {
-    const std::vector<int> path = longestDecagonPath();
+    const std::vector<int> path = findPerfectPath(10).vertices;
     ASSERT_EQ(path.size(), 42u);
     int piecesAtRatioOne = 0;
     for (double ratio : {1.0, 1.5, 2.0}) {
@@ -195,7 +158,7 @@ TEST(HighDensity, AFinishedDecagonAtEveryRatio) {
         const Rect frame = g.frame();
         EXPECT_EQ(blackRunWidth(g.screen(), frame.left, (frame.top + frame.bottom) / 2),
                   scaledPixels(2, ratio));
-        colourEveryPiece(g);
+        g.colourEveryPiece();
         ASSERT_EQ(g.view.gamePhase, kColouring) << "no colouring click leaked";
         // Wider lines can swallow a sliver, never add one.
         if (ratio == 1.0) piecesAtRatioOne = g.view.pieceCount;

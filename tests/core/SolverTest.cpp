@@ -147,7 +147,7 @@ TEST_P(PerfectGameOf, PlayedThroughTheHandlersScoresAtLeastTheShapesHighestScore
         ASSERT_EQ(game.view.pieceCount, before + 1) << "seed " << seed.x << "," << seed.y;
     }
     EXPECT_EQ(game.view.pieceCount, solved.pieces);
-    EXPECT_EQ(game.uncolouredPixels(), 0) << "a closed piece was left white";
+    EXPECT_EQ(game.uncolouredPieces(), 0) << "a closed piece was left white";
     game.end();
     EXPECT_FALSE(game.view.gameAborted);
     EXPECT_EQ(game.view.score, solved.score);

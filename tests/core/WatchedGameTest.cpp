@@ -68,7 +68,7 @@ TEST_P(WatchedGameOf, EndsOnTheScorePageWithTheSolversLinesAndEveryPieceColoured
     EXPECT_FALSE(game.view.gameAborted);
     EXPECT_EQ(drawnPath(game.view), watched.path().vertices);
     EXPECT_EQ(game.view.pathLength - 1, maxLines(n));
-    EXPECT_EQ(game.uncolouredPixels(), 0);
+    EXPECT_EQ(game.uncolouredPieces(), 0);
     EXPECT_GE(game.view.score, 100 * difficultyFactor(n));
     EXPECT_EQ(game.errorSounds(), 0);
     EXPECT_EQ(historyOf(game.view), history) << "the watched score went in";
@@ -89,7 +89,7 @@ TEST(WatchedGame, ColoursThePiecesTheCanvasShowsAtThePlayersWindowSize) {
             ASSERT_EQ(game.view.pieceCount, solver.pieces) << n << " at " << size.cx;
             for (int k = 0; k < solver.pieces; ++k)
                 EXPECT_EQ(game.view.pieceSeed[k], solver.pieceSeeds[std::size_t(k)]);
-            EXPECT_EQ(game.uncolouredPixels(), 0);
+            EXPECT_EQ(game.uncolouredPieces(), 0);
         }
     }
 }
@@ -157,7 +157,7 @@ TEST(WatchedGame, RestartsAndStopsCleanly) {
     EXPECT_EQ(game.repaint(), game.screen());
     playToEnd(watched);
     EXPECT_EQ(drawnPath(game.view), watched.path().vertices);
-    EXPECT_EQ(game.uncolouredPixels(), 0);
+    EXPECT_EQ(game.uncolouredPieces(), 0);
     EXPECT_GE(game.view.score, 200);
     EXPECT_EQ(game.view.historyCount[1], 0);
 

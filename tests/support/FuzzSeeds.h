@@ -54,8 +54,9 @@ class Encoder {
     // Every closed piece clicked, each in the fewest bytes the storm's piece clicks allow.
     void colourEveryPiece() {
         while (view().gamePhase == kColouring) {
-            const Canvas outside = openSpace();
-            if (!aimAtPiece(outside) && !clickAnyPiece(outside)) return;
+            const std::vector<Point> left = view().uncolouredPieces();
+            if (left.empty()) return;
+            if (!aimAtPiece(view().openSpace())) click(left.front().x, left.front().y);
         }
     }
 
@@ -69,22 +70,14 @@ class Encoder {
         storm_.step(decoded);
     }
 
-    // The page with the space round the shape marked, as a fill from the probe point finds it.
-    Canvas openSpace() {
-        Canvas outside = *view().screen();
-        DrawingContext dc(outside);
-        dc.selectBrush(Brush{Colour(1, 2, 3)});
-        const Point probe = view().layout.outsidePoint[view().vertexCount];
-        dc.floodFill(probe.x, probe.y, kBlack);
-        return outside;
-    }
-
-    bool inPiece(const Canvas& outside, const Event& e) {
-        return view().screen()->pixel(e.x, e.y) == kWhite && outside.pixel(e.x, e.y) == kWhite;
+    // Whether a click lands in a closed piece not coloured yet, on the page with its open
+    // space marked.
+    static bool inPiece(const Canvas& marked, const Event& e) {
+        return marked.pixel(e.x, e.y) == kWhite;
     }
 
     // A piece click of three bytes that lands in a piece not coloured yet, if there is one.
-    bool aimAtPiece(const Canvas& outside) {
+    bool aimAtPiece(const Canvas& marked) {
         for (int k = 0; k < view().vertexCount; ++k)
             for (int s = 0; s < 256; s += 4)
                 for (int t = 0; s + t < 256; t += 4) {
@@ -92,20 +85,8 @@ class Encoder {
                                                       std::uint8_t(t)};
                     storm::ByteSource in(encoded.data(), encoded.size());
                     const Event e = storm::nextEvent(in, view());
-                    if (e.kind != Event::Kind::Click || !inPiece(outside, e)) continue;
+                    if (e.kind != Event::Kind::Click || !inPiece(marked, e)) continue;
                     put(encoded, e);
-                    return true;
-                }
-        return false;
-    }
-
-    // A piece the piece clicks cannot reach, clicked at its first pixel.
-    bool clickAnyPiece(const Canvas& outside) {
-        const Rect& f = view().layout.frameRect[view().vertexCount];
-        for (int y = f.top; y <= f.bottom; ++y)
-            for (int x = f.left; x <= f.right; ++x)
-                if (inPiece(outside, Event::click(x, y))) {
-                    click(x, y);
                     return true;
                 }
         return false;

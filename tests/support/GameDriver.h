@@ -57,26 +57,12 @@ struct GameDriver {
         return fresh;
     }
 
-    // The first fill of the open space round the shape, on a copy of the canvas.
-    Canvas openSpace() const {
-        Canvas outside = screen();
-        DrawingContext dc(outside);
-        dc.selectBrush(Brush{Colour(1, 2, 3)});
-        const Point probe = view.layout.outsidePoint[view.vertexCount];
-        dc.floodFill(probe.x, probe.y, kBlack);
-        return outside;
-    }
-
-    // White pixels inside the frame that no fill from the open space reaches: pieces left
-    // uncoloured.
-    int uncolouredPixels() const {
-        const Canvas outside = openSpace();
-        int left = 0;
-        const Rect f = frame();
-        for (int y = f.top; y <= f.bottom; ++y)
-            for (int x = f.left; x <= f.right; ++x)
-                if (screen().pixel(x, y) == kWhite && outside.pixel(x, y) == kWhite) ++left;
-        return left;
+    // Closed pieces left uncoloured.
+    int uncolouredPieces() const { return int(view.uncolouredPieces().size()); }
+    // Clicks inside every closed piece, as a player colours them one by one.
+    void colourEveryPiece() {
+        for (Point piece : view.uncolouredPieces())
+            click(piece);
     }
 
     int errorSounds() const {
