@@ -152,10 +152,14 @@ void CMainFrame::makeAccelerators() {
         connect(shortcut, &QShortcut::activated, this, [this, keys] { runAccelerator(keys); });
     }
     connect(view_, &ViewWidget::shortcutByPosition, this, &CMainFrame::runShortcutByPosition);
-    // F2 watches a perfect game of the current shape, as the menu item shows.
+    // F2 watches a perfect game of the current shape, as the menu item shows, when the item
+    // is not greyed.
     auto* watchKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
     watchKey->setContext(Qt::WindowShortcut);
-    connect(watchKey, &QShortcut::activated, watch_[0], &QAction::trigger);
+    connect(watchKey, &QShortcut::activated, this, [this] {
+        updateActions();
+        if (watch_[0]->isEnabled()) watch_[0]->trigger();
+    });
 }
 
 void CMainFrame::runShortcutByPosition(QKeyCombination keys) {
@@ -211,6 +215,13 @@ void CMainFrame::updateActions() {
     printSetup_->setEnabled(printing);
     for (int i = 0; i < 4; ++i)
         sound_[i]->setEnabled(view().isCommandEnabled(kSoundCommands[i]));
+    for (QAction* watch : watch_)
+        watch->setEnabled(!playersGameUnderWay());
+}
+
+bool CMainFrame::playersGameUnderWay() const {
+    const CMekkView& v = view();
+    return v.currentPage == kGamePage && v.gamePhase != kFinished && !v.watched;
 }
 
 void CMainFrame::placeOnScreen() {
@@ -381,6 +392,8 @@ bool CMainFrame::watchingPerfectGame() const {
 }
 
 void CMainFrame::watchPerfectGame(int vertexCount) {
+    // A game of the player's own is never thrown away for one to watch.
+    if (playersGameUnderWay()) return;
     watchTimer_->stop();
     const int beat = watched_->start(vertexCount != 0 ? vertexCount : view().vertexCount);
     view_->update();

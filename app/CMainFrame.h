@@ -53,9 +53,13 @@ class CMainFrame : public QMainWindow {
 
     // Plays a perfect game of the shape (0: the shape of the game page, or the one played last
     // when on the home page) for the player to watch, a step at each beat of a timer, in place
-    // of whatever the view showed. While it plays, clicks and keys on the game are ignored but
-    // Escape and Home, which stop it and show the home page; the menus stay usable.
+    // of whatever the view showed: the home page, a finished game or another watched game,
+    // never a game of the player's that is under way (its menu items and F2 are greyed then).
+    // While it plays, clicks and keys on the game are ignored but Escape and Home, which stop
+    // it and show the home page; the menus stay usable.
     void watchPerfectGame(int vertexCount);
+    // Whether the page shows a game of the player's own, drawing or colouring.
+    bool playersGameUnderWay() const;
     bool watchingPerfectGame() const;
     void stopWatching();
 

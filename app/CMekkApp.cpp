@@ -68,7 +68,7 @@ std::optional<int> answerAndEnd(const CommandLine& cl, const std::string& progra
         return kExitOk;
     }
     if (cl.action == CommandLine::Action::Perfect) {
-        const PerfectPath perfect = findPerfectPath(cl.perfectShape);
+        const PerfectPath perfect = findPerfectPath(cl.perfectShape, cl.perfectStart);
         std::string line;
         for (int v : perfect.vertices)
             line += (line.empty() ? "" : " ") + std::to_string(v);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <utility>
 
 namespace tess::app {
@@ -31,6 +32,12 @@ CommandLine wrong(std::string error) {
     return cl;
 }
 
+// Whether an argument is a whole number written in decimal digits only.
+bool isNumber(const std::string& arg) {
+    return !arg.empty() && std::all_of(arg.begin(), arg.end(),
+                                       [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
 // The vertex count of a shape named by --perfect: its name in any letter case, or the count.
 int shapeNamed(const std::string& arg) {
     const std::string name = lowered(arg);
@@ -46,8 +53,8 @@ int shapeNamed(const std::string& arg) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     bool print = false, printTo = false, pictures = false, optionsEnded = false;
-    int perfect = 0;                // the shape of --perfect
-    std::vector<std::string> plain; // file name, then printer, driver and port for /pt
+    int perfect = 0, perfectStart = 0; // the shape of --perfect, and its start vertex
+    std::vector<std::string> plain;    // file name, then printer, driver and port for /pt
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && !arg.empty() && (arg[0] == '-' || arg[0] == '/')) {
@@ -73,6 +80,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                     return wrong("unknown shape '" + shown(args[i]) +
                                  "' for --perfect (square, hexagon, octagon, decagon, or 4, 6, "
                                  "8, 10)");
+                }
+                // A number after the shape is the vertex the path starts from.
+                if (i + 1 < args.size() && isNumber(args[i + 1])) {
+                    const std::string& start = args[++i];
+                    // Too large a number, like any number past the count, is no vertex.
+                    if (std::from_chars(start.data(), start.data() + start.size(), perfectStart)
+                            .ec != std::errc())
+                        perfectStart = 0;
+                    if (perfectStart < 1 || perfectStart > perfect) {
+                        return wrong("no vertex '" + shown(start) +
+                                     "' to start from: the shape's vertices are 1 to " +
+                                     std::to_string(perfect));
+                    }
                 }
                 continue;
             }
@@ -103,6 +123,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
         cl.action = CommandLine::Action::Perfect;
         cl.perfectShape = perfect;
+        cl.perfectStart = perfectStart;
         return cl;
     }
     if (pictures) {
@@ -165,10 +186,12 @@ std::string usageText(const std::string& program) {
            "                  Decagon in DIR\n"
            "                  (home.png, finished.png, perfect-decagon.png), drawn off screen,\n"
            "                  and end\n"
-           "      --perfect SHAPE\n"
+           "      --perfect SHAPE [START]\n"
            "                  print a path of the most lines that cuts SHAPE (square, hexagon,\n"
            "                  octagon or decagon; or 4, 6, 8, 10) into the most pieces, as\n"
-           "                  vertex numbers on one line, and end\n"
+           "                  vertex numbers on one line, and end; with START, the path\n"
+           "                  starts from that vertex (the game's red vertex), numbered\n"
+           "                  clockwise from 1 at the top left\n"
            "  -h, --help      show this help and end\n"
            "      --version   show the version and end\n"
            "  --              end of options: what follows is a file name\n"
@@ -176,7 +199,8 @@ std::string usageText(const std::string& program) {
            "In the game, F2 or Help > Watch a Perfect Game plays a perfect game of a shape\n"
            "for you to watch, line by line and piece by piece, to its score page; its score\n"
            "is not added to your scores. F2 watches the shape on the game page, or the shape\n"
-           "played last on the home page. Escape or Home stops it.\n"
+           "played last on the home page; it cannot be started while a game of yours is under\n"
+           "way. Escape or Home stops it.\n"
            "\n"
            "Qt's own options (for instance -platform NAME) are accepted too.\n"
            "Exit status: 0 on success, 1 when the file or the print job fails, 2 for a wrong\n"

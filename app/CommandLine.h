@@ -25,6 +25,7 @@ struct CommandLine {
     std::string printerName, driverName, portName;
     std::string error;    // for Action::Error: what was wrong, one line
     int perfectShape = 0; // for Action::Perfect: the shape's vertex count, 4, 6, 8 or 10
+    int perfectStart = 0; // and the vertex its path starts from, 1 to the count; 0: any
 };
 
 // Parses the arguments after the program's name (Qt's own options already removed).

@@ -36,7 +36,7 @@ std::string CMekkView::brokenInvariant() const {
             if (pieceColour[k] < 0 || pieceColour[k] > 80) return "piece colour";
     }
     const int capacity = layout.historyCapacity();
-    if (capacity < 0 || capacity > kMaxHistoryCapacity) return "history capacity";
+    if (capacity > kMaxHistoryCapacity) return "history capacity";
     for (int s = 0; s < 4; ++s)
         if (historyCount[s] < 0 || historyCount[s] > capacity) return "history count";
     return {};

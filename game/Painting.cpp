@@ -52,10 +52,13 @@ std::string localTimeText(std::time_t paintTime) {
     return text;
 }
 
-// "Tessarin -- <date and time of this paint> -- Version <version>".
-std::string windowTitleNow() {
-    return std::string("Tessarin -- ") + localTimeText(std::time(nullptr)) + " -- Version " +
-           versionText;
+// "Tessarin -- <date and time of this paint> -- Version <version>". While the page shows a
+// perfect game played for the player to watch, the title says so, since the page looks like
+// the player's own game: how to leave it, and that its score is not the player's.
+std::string windowTitleNow(bool watched) {
+    return std::string("Tessarin -- ") +
+           (watched ? "A perfect game to watch (Home stops it; its score is not kept) -- " : "") +
+           localTimeText(std::time(nullptr)) + " -- Version " + versionText;
 }
 
 } // namespace
@@ -73,7 +76,7 @@ void CMekkView::layoutPass(DrawingContext& dc) {
 }
 
 void CMekkView::OnDraw(DrawingContext& dc) {
-    platform.setWindowTitle(windowTitleNow());
+    platform.setWindowTitle(windowTitleNow(currentPage == kGamePage && watched));
     layoutPass(dc);
     const Page page = pageOn(dc);
 

@@ -36,8 +36,9 @@ struct Layout {
     Rect tuneButton[20];
     Rect tunePanelRect, tunePanelOutline;
 
-    // Scores each column of the history shows: the rows that fit but the heads' row.
-    int historyCapacity() const { return historyRowsFitted - 1; }
+    // Scores each column of the history shows: the rows that fit but the heads' row (none
+    // before the first layout).
+    int historyCapacity() const { return historyRowsFitted > 1 ? historyRowsFitted - 1 : 0; }
 
     friend bool operator==(const Layout&, const Layout&) = default;
 };

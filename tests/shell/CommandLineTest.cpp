@@ -66,12 +66,24 @@ TEST(CommandLineParse, PerfectTakesAShapeByNameOrVertexCount) {
         EXPECT_EQ(cl.action, CommandLine::Action::Perfect) << args[1];
         EXPECT_EQ(cl.perfectShape, vertices) << args[1];
     }
-    // No shape, a shape the game does not have, or anything besides it.
+    // A number after the shape is the vertex to start from.
+    const auto fromThree = parseCommandLine({"--perfect", "octagon", "3"});
+    EXPECT_EQ(fromThree.action, CommandLine::Action::Perfect);
+    EXPECT_EQ(fromThree.perfectShape, 8);
+    EXPECT_EQ(fromThree.perfectStart, 3);
+    EXPECT_EQ(parseCommandLine({"--perfect", "square", "004"}).perfectStart, 4);
+    EXPECT_EQ(parseCommandLine({"--perfect", "square"}).perfectStart, 0);
+    // No shape, a shape the game does not have, a vertex it does not have, or anything besides.
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"--perfect"},
                                                {"--perfect", "triangle"},
                                                {"--perfect", "5"},
                                                {"--perfect", ""},
+                                               {"--perfect", "square", "5"},
+                                               {"--perfect", "square", "0"},
+                                               {"--perfect", "decagon", "99999999999999999999"},
+                                               {"--perfect", "square", "-1"},
+                                               {"--perfect", "square", "2", "3"},
                                                {"--perfect", "square", "file"},
                                                {"/p", "file", "--perfect", "square"},
                                                {"--pictures", "dir", "--perfect", "octagon"}}) {
@@ -161,6 +173,20 @@ TEST(CommandLineProgram, PerfectPrintsTheSolversPathWithoutADesktop) {
             words << QString::number(v);
         EXPECT_EQ(r.out, words.join(' ') + '\n');
     }
+    // From each start vertex a path of the most lines that starts there: one a player whose
+    // red vertex it is can follow.
+    for (int start = 1; start <= 6; ++start) {
+        Outcome r = run(TESSARIN_BINARY, {"--perfect", "hexagon", QString::number(start)}, env);
+        EXPECT_EQ(r.exitCode, 0) << start;
+        const QStringList words = r.out.trimmed().split(' ');
+        ASSERT_EQ(words.size(), 14) << r.out.toStdString();
+        EXPECT_EQ(words.first(), QString::number(start));
+        std::vector<int> path;
+        for (const QString& w : words)
+            path.push_back(w.toInt());
+        EXPECT_EQ(tess::countExactPieces(6, path), 22) << r.out.toStdString();
+    }
+    EXPECT_EQ(run(TESSARIN_BINARY, {"--perfect", "hexagon", "7"}, env).exitCode, 2);
 }
 
 TEST(CommandLineProgram, UnknownOptionsAndMissingFieldsEndWithStatusTwo) {

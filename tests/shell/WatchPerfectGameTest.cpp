@@ -177,3 +177,73 @@ TEST_F(WatchPerfectGameTest, AnOpenMenuHoldsItAndExitEndsIt) {
     runFor(600);
     EXPECT_EQ(view().pathLength, lines);
 }
+
+// A game of the player's own is never lost to a watched one: while it is drawn or coloured,
+// F2 does nothing and every Watch a Perfect Game item is greyed; on the home page, on a
+// finished game and during a watched game they work.
+TEST_F(WatchPerfectGameTest, NoneStartsWhileThePlayersGameIsUnderWay) {
+    const auto offered = [&] {
+        frame->updateActions();
+        bool all = true, none = true;
+        for (const int n : {0, 4, 6, 8, 10}) {
+            all = all && frame->watchAction(n)->isEnabled();
+            none = none && !frame->watchAction(n)->isEnabled();
+        }
+        EXPECT_TRUE(all || none) << "the items are greyed together";
+        return all;
+    };
+    EXPECT_TRUE(offered()) << "on the home page";
+
+    view().startShape(6);
+    view().addLine(view().layout.vertexCentre[6][view().path[1] % 6 + 1].x,
+                   view().layout.vertexCentre[6][view().path[1] % 6 + 1].y);
+    ASSERT_EQ(view().pathLength, 2);
+    for (const int phase : {tess::kDrawing, tess::kColouring}) {
+        SCOPED_TRACE(phase);
+        if (phase == tess::kColouring) tess::test::pressKey(widget(), Qt::Key_End);
+        ASSERT_EQ(view().gamePhase, phase);
+        EXPECT_FALSE(offered());
+        tess::test::pressKey(widget(), Qt::Key_F2);
+        frame->watchAction(4)->trigger();
+        frame->watchPerfectGame(8);
+        EXPECT_FALSE(frame->watchingPerfectGame());
+        EXPECT_EQ(view().vertexCount, 6);
+        EXPECT_EQ(view().pathLength, 2) << "the player's lines are kept";
+        EXPECT_EQ(view().gamePhase, phase);
+    }
+
+    tess::test::pressKey(widget(), Qt::Key_End);
+    ASSERT_EQ(view().gamePhase, tess::kFinished);
+    EXPECT_TRUE(offered()) << "on a finished game";
+    tess::test::pressKey(widget(), Qt::Key_F2);
+    EXPECT_TRUE(frame->watchingPerfectGame());
+    EXPECT_EQ(view().vertexCount, 6);
+    EXPECT_TRUE(offered()) << "during a watched game";
+    tess::test::pressKey(widget(), Qt::Key_F2);
+    EXPECT_TRUE(frame->watchingPerfectGame());
+}
+
+// The watched game's pages look like the player's own: the title says what it is, how to
+// leave it and that its score is not kept, until the player leaves its pages.
+TEST_F(WatchPerfectGameTest, TheTitleSaysWhileAWatchedGameIsShown) {
+    const auto says = [&] { return frame->windowTitle().contains("A perfect game to watch"); };
+    EXPECT_FALSE(says());
+    frame->watchAction(4)->trigger();
+    EXPECT_TRUE(says());
+    EXPECT_TRUE(frame->windowTitle().contains("Home stops it"));
+    EXPECT_TRUE(frame->windowTitle().contains("its score is not kept"));
+    ASSERT_TRUE(waitUntil([&] { return !frame->watchingPerfectGame(); }, 20000));
+    EXPECT_TRUE(says()) << "on its score page";
+    tess::test::pressKey(widget(), Qt::Key_Return);
+    EXPECT_FALSE(says()) << "the player's own game";
+    EXPECT_TRUE(frame->windowTitle().startsWith("Tessarin -- "));
+
+    frame->watchAction(6)->trigger();
+    EXPECT_FALSE(frame->watchingPerfectGame()) << "the player's game is under way";
+    tess::test::pressKey(widget(), Qt::Key_End);
+    tess::test::pressKey(widget(), Qt::Key_End);
+    frame->watchAction(6)->trigger();
+    ASSERT_TRUE(says());
+    tess::test::pressKey(widget(), Qt::Key_Escape);
+    EXPECT_FALSE(says()) << "the home page";
+}
