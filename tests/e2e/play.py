@@ -11,6 +11,7 @@ Usage: play.py TESSARIN LAYOUT_PROBE
 
 import json
 import os
+import re
 import shutil
 import signal
 import struct
@@ -165,6 +166,12 @@ class Game:
         shot = shot or self.screen()
         return shot.region((self.x0, self.y0, self.x0 + self.width, self.y0 + self.height))
 
+    def has_focus(self, name):
+        """Whether the window with the keyboard has a title that the pattern `name` finds."""
+        result = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], env=self.env,
+                                capture_output=True, text=True)
+        return result.returncode == 0 and re.search(name, result.stdout.strip()) is not None
+
     def windows(self, name):
         result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
                                 env=self.env, capture_output=True, text=True)
@@ -188,8 +195,15 @@ def ends_with_status_zero(game, how):
     check(status == 0, "%s ends with status 0, not %s" % (how, status))
 
 
+def open_menu(game, keys):
+    """Opens a menu by its keys, and waits for it: a menu is a window of its own, shown."""
+    before = set(game.windows(""))
+    game.key(keys)
+    check(eventually(lambda: set(game.windows("")) - before), "%s opens its menu" % keys)
+
+
 def exit_from_file_menu(game):
-    game.key("alt+f")
+    open_menu(game, "alt+f")
     game.key("x")
     ends_with_status_zero(game, "File > Exit")
 
@@ -379,12 +393,15 @@ def dialogs_cover_and_exit(game, library):
     check(eventually(lambda: len(red_vertices(game, 10)) == 1), "the Decagon is shown")
     before = game.canvas()
     game.key("F1")
-    check(eventually(lambda: len(game.windows("^Tessarin$")) >= 1), "F1 shows the instructions")
+    check(eventually(lambda: game.has_focus("^Tessarin$")), "F1 shows the instructions")
     game.key("Return")
+    check(eventually(lambda: not game.windows("^Tessarin$")), "Return closes the instructions")
     check(game.canvas() == before, "the picture is unchanged after the instructions box")
-    game.key("alt+h")
+    check(eventually(lambda: game.has_focus("^Tessarin -- ")), "the game has the keyboard again")
+    open_menu(game, "alt+h")
     game.key("a")
-    check(eventually(lambda: game.windows("^About Tessarin$")), "Help > About shows the About box")
+    check(eventually(lambda: game.has_focus("^About Tessarin$")),
+          "Help > About shows the About box")
     game.key("Escape")
     check(eventually(lambda: not game.windows("^About Tessarin$")), "Escape closes the About box")
     check(game.canvas() == before, "the picture is unchanged after the About box")
@@ -508,11 +525,12 @@ def notes_and_menus_on_a_russian_keyboard(game, library):
     heard = heard_since(game, library, before, len(expected))
     check(heard == expected, "notes heard %s, expected %s" % (heard, expected))
     game.key("ctrl+Cyrillic_shcha")  # Ctrl+O
-    check(eventually(lambda: game.windows("^Open$")),
+    check(eventually(lambda: game.has_focus("^Open$")),
           "Ctrl+O under the Russian layout opens the Open dialog")
     game.key("Escape")
     check(eventually(lambda: not game.windows("^Open$")), "Escape closes the Open dialog")
-    game.key("alt+Cyrillic_a")  # Alt+F
+    check(eventually(lambda: game.has_focus("^Tessarin -- ")), "the game has the keyboard again")
+    open_menu(game, "alt+Cyrillic_a")  # Alt+F
     game.key("Cyrillic_che")  # X: Exit
     ends_with_status_zero(game, "File > Exit under the Russian layout")
 

@@ -232,7 +232,7 @@ TEST_F(WatchPerfectGameTest, TheTitleSaysWhileAWatchedGameIsShown) {
     EXPECT_TRUE(says());
     EXPECT_TRUE(frame->windowTitle().contains("Home stops it"));
     EXPECT_TRUE(frame->windowTitle().contains("its score is not kept"));
-    ASSERT_TRUE(waitUntil([&] { return !frame->watchingPerfectGame(); }, 20000));
+    ASSERT_TRUE(tess::test::waitUntil([&] { return !frame->watchingPerfectGame(); }));
     EXPECT_TRUE(says()) << "on its score page";
     tess::test::pressKey(widget(), Qt::Key_Return);
     EXPECT_FALSE(says()) << "the player's own game";
