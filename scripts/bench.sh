@@ -18,10 +18,10 @@ if ! dpkg-query -W -f='${Status}' libopencv-dev 2>/dev/null | grep -q 'install o
     DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
         --no-install-recommends libopencv-dev
 fi
-"$here/deps.sh"
+"$here/deps.sh" --tests
 
 # A configure that ran before OpenCV was there has cached its absence: look again.
-cmake --preset default -U 'OpenCV*' >/dev/null
+cmake --preset default -DTESSARIN_BENCH=ON -U 'OpenCV*' >/dev/null
 cmake --build --preset default -j2 --target tessarin tessarin_bench bare_window
 
 echo "== The fill and the repaint (medians of $reps)"

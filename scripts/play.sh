@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tessarin (installing the Debian packages it needs) and starts it.
+# Builds Tessarin and starts it. Installs the Debian packages that building and running the game
+# need (debian/control's Build-Depends and Depends), and nothing that only the tests use.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"

@@ -2,6 +2,11 @@
 # Direct printing end to end: a CUPS server with a PDF printer, "/pt" on the command line,
 # one page that shows the home page, scaled to the printable area. Needs root (it starts
 # cupsd and adds a printer); skipped otherwise.
+# The server, its printer and everything they write are the test's own: the test runs in a
+# mount namespace of its own, where the folders of CUPS and of the PDF printer (configuration,
+# spool, cache, logs, the server's socket) are empty memory file systems that vanish with it.
+# The system's printers, its CUPS configuration and job history, and a CUPS server already
+# running are never touched, and two of these tests can run at once.
 set -euo pipefail
 game="${1:?usage: print.sh path/to/tessarin}"
 if [ "$(id -u)" -ne 0 ]; then
@@ -10,21 +15,37 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 for tool in cupsd lpadmin lpstat pdfinfo pdftoppm convert; do
     command -v "$tool" >/dev/null || [ -x "/usr/sbin/$tool" ] || {
-        echo "FAIL: $tool is missing (scripts/deps.sh installs it)"
+        echo "FAIL: $tool is missing (scripts/deps.sh --tests installs it)"
         exit 1
     }
 done
+
+if [ -z "${TESSARIN_PRINT_NAMESPACE:-}" ]; then
+    unshare --mount --pid --fork true 2>/dev/null ||
+        { echo "SKIP: no mount namespace of its own can be made here"; exit 77; }
+    # A process namespace too: whatever ends the test, the server ends with it.
+    TESSARIN_PRINT_NAMESPACE=1 exec unshare --mount --propagation private --pid --fork \
+        --kill-child bash "${BASH_SOURCE[0]}" "$@"
+fi
+for dir in /etc/cups /var/spool/cups /var/cache/cups /var/log/cups /var/spool/cups-pdf /run; do
+    [ -d "$dir" ] && mount -t tmpfs tessarin-print "$dir"
+done
+mkdir -p /run/cups
+# The server's own configuration is Debian's default, heard only on its socket, never on the
+# network; the clients (lpadmin, lpstat and the game's) ask that socket and no other server.
+sed -E '/^(Listen|Port) /d; s/^Browsing .*/Browsing No/; /^BrowseLocalProtocols /d' \
+    /usr/share/cups/cupsd.conf.default >/etc/cups/cupsd.conf
+echo "Listen /run/cups/cups.sock" >>/etc/cups/cupsd.conf
+cp /usr/share/cups/cups-files.conf.default /etc/cups/cups-files.conf
+export CUPS_SERVER=/run/cups/cups.sock
 
 work="$(mktemp -d)"
 out="$work/out"
 mkdir -p "$out"
 chmod 1777 "$out"
-conf=/etc/cups/cups-pdf-tessarintest.conf
 printer=TessarinTestPDF
 cupsd_pid=""
 cleanup() {
-    lpadmin -x "$printer" 2>/dev/null || true
-    rm -f "$conf"
     if [ -n "$cupsd_pid" ]; then
         kill "$cupsd_pid" 2>/dev/null || true
         wait "$cupsd_pid" 2>/dev/null || true
@@ -33,15 +54,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-printf 'Out %s\nAnonDirName %s\n' "$out" "$out" >"$conf"
-if ! lpstat -r 2>/dev/null | grep -q "is running"; then
-    /usr/sbin/cupsd -f &
-    cupsd_pid=$!
-    for _ in $(seq 1200); do # a limit only a hang reaches
-        lpstat -r 2>/dev/null | grep -q "is running" && break
-        sleep 0.1
-    done
-fi
+printf 'Out %s\nAnonDirName %s\n' "$out" "$out" >/etc/cups/cups-pdf-tessarintest.conf
+/usr/sbin/cupsd -f &
+cupsd_pid=$!
+for _ in $(seq 1200); do # a limit only a hang reaches
+    lpstat -r 2>/dev/null | grep -q "is running" && break
+    sleep 0.1
+done
 lpstat -r | grep -q "is running" || { echo "FAIL: cupsd did not start"; exit 1; }
 lpadmin -p "$printer" -E -v cups-pdf:/tessarintest -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 
