@@ -52,13 +52,12 @@ std::string localTimeText(std::time_t paintTime) {
     return text;
 }
 
-// "Tessarin -- <date and time of this paint> -- Version <version>".
-std::string windowTitleNow() {
+} // namespace
+
+std::string CMekkView::windowTitleNow() {
     return std::string("Tessarin -- ") + localTimeText(std::time(nullptr)) + " -- Version " +
            versionText;
 }
-
-} // namespace
 
 void CMekkView::layoutPass(DrawingContext& dc) {
     // The client area is read once, at the first paint, and kept for the rest of the run. If
