@@ -848,6 +848,10 @@ def title_bar(game):
               mode)
         return "compositor's"
     check(mode is None, "a decoration was asked for: %s" % mode)
+    # Qt's decoration draws a border round the content, to size the window by.
+    check(game.width == game.buffer[0] and game.cy + game.height == game.buffer[1],
+          "a border round the canvas %s in the window %s (Qt's decoration)" %
+          ((game.cx, game.cy, game.width, game.height), game.buffer))
     if geometry:
         check(geometry[:2] == (0, 0) and geometry[2:] == game.window,
               "the window has margins round its content (Qt's decoration): %s in %s" %
@@ -857,13 +861,12 @@ def title_bar(game):
 
 def home_page_screenshot(game):
     shot = game.screen("home")
-    game.place()
-    check(play.TITLE_GREEN in [game.pixel(x, y, shot) for y in range(0, game.height // 4, 2)
-                               for x in range(game.width // 3, 2 * game.width // 3, 2)],
-          "no green title 'Tessarin' where the canvas should be")
     if KEEP:
         os.makedirs(KEEP, exist_ok=True)
         shutil.copy(shot.path, os.path.join(KEEP, "%s-home.png" % game.comp.name))
+    check(play.TITLE_GREEN in [game.pixel(x, y, shot) for y in range(0, game.height // 4, 2)
+                               for x in range(game.width // 3, 2 * game.width // 3, 2)],
+          "no green title 'Tessarin' where the canvas should be")
     return "kept" if KEEP else "taken"
 
 
@@ -965,9 +968,8 @@ def pictures_whole_at_scale_two(comp, library):
         check(float(game.ratio) == 2, "the game drew for ratio %s, not 2" % game.ratio)
         shot = game.screen("home-scale-2")
         game.place()
-        if KEEP:
-            shutil.copy(shot.path, os.path.join(KEEP, "%s-home-%dx%d-scale-2.png" %
-                                                ((comp.name,) + comp.size)))
+        if KEEP and comp.size == (1280, 800):
+            shutil.copy(shot.path, os.path.join(KEEP, "%s-home-scale-2.png" % comp.name))
         size = tuple(game.layout["pictureSize"])
         for k, button in enumerate(game.layout["shapeButtons"]):
             check(button[3] <= game.height and button[2] <= game.width,
