@@ -1,8 +1,9 @@
-// The title bar the window draws itself where a Wayland compositor leaves title bars to it:
-// above the menu bar, showing the window's title as it changes, with nothing to click.
-#include "app/TitleBar.h"
+// The window's title: the game's from the moment the window shows, and the title bar the window
+// draws itself where a Wayland compositor leaves title bars to it: above the menu bar, showing
+// the title as it changes, with nothing to click.
 #include "QtApp.h"
 #include "app/CMainFrame.h"
+#include "app/TitleBar.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,28 @@ int inkedPixels(QWidget& bar) {
     return inked;
 }
 
+// Notes the window's title when the window is first shown.
+struct TitleAtShow : QObject {
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show && title.isNull())
+            title = static_cast<QWidget*>(object)->windowTitle();
+        return false;
+    }
+    QString title;
+};
+
 } // namespace
+
+TEST(WindowTitle, IsTheGamesFromTheMomentTheWindowShows) {
+    tess::test::qtApp();
+    tess::app::CMainFrame frame(nullptr);
+    TitleAtShow seen;
+    frame.installEventFilter(&seen);
+    frame.showMaximisedOnScreen();
+    // Not the frame's own "Mekk" until the first paint writes the game's.
+    EXPECT_TRUE(seen.title.startsWith(QStringLiteral("Tessarin -- "))) << seen.title.toStdString();
+    EXPECT_TRUE(seen.title.endsWith(QStringLiteral(" -- Version M610")));
+}
 
 TEST(TitleBar, StandsAboveTheMenuBarAndShowsTheTitleAsItChanges) {
     tess::test::qtApp();
