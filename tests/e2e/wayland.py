@@ -859,14 +859,18 @@ def title_bar(game):
     return "game's own bar"
 
 
+def home_shown(game, shot):
+    """Whether the green title "Tessarin" of the home page shows in the canvas's top quarter."""
+    return play.TITLE_GREEN in [game.pixel(x, y, shot) for y in range(0, game.height // 4, 2)
+                                for x in range(game.width // 3, 2 * game.width // 3, 2)]
+
+
 def home_page_screenshot(game):
     shot = game.screen("home")
     if KEEP:
         os.makedirs(KEEP, exist_ok=True)
         shutil.copy(shot.path, os.path.join(KEEP, "%s-home.png" % game.comp.name))
-    check(play.TITLE_GREEN in [game.pixel(x, y, shot) for y in range(0, game.height // 4, 2)
-                               for x in range(game.width // 3, 2 * game.width // 3, 2)],
-          "no green title 'Tessarin' where the canvas should be")
+    check(home_shown(game, shot), "no green title 'Tessarin' where the canvas should be")
     return "kept" if KEEP else "taken"
 
 
@@ -904,13 +908,24 @@ def shape_shown(game, shot):
     return max(drawn) if drawn else None
 
 
+def seen(game, what, looks_right, tries=6):
+    """A screenshot that shows what looks_right wants, taken again while the window catches up
+    with the last click or key (a loaded machine paints late); the last one either way."""
+    for _ in range(tries):
+        shot = game.screen(what)
+        if looks_right(shot):
+            break
+        time.sleep(0.5)
+    return shot
+
+
 def hexagon_game(game, library):
     """A Hexagon game: a triangle of every other vertex from the red one and the diagonal
     through it, two closed pieces coloured with the first two notes of tune 1, and the score."""
     if not game.comp.click:
         raise Skip("no input to play with")
     game.click(*play.centre(game.layout["shapeButtons"][1]))
-    shot = game.screen("hexagon")
+    shot = seen(game, "hexagon", lambda shot: len(red_vertices(game, 6, shot)) == 1)
     reds = red_vertices(game, 6, shot)
     check(len(reds) == 1, "one red start vertex on the Hexagon, found %s" % reds)
     s = reds[0]
@@ -925,20 +940,20 @@ def hexagon_game(game, library):
     pieces = [play.inside(a, b, middle), play.inside(a, middle, d)]
     for n, point in enumerate(pieces):
         game.click(*point)
-    shot = game.screen("coloured")
+    # Above and left of each click, clear of a pointer some screenshots show there.
+    shot = seen(game, "coloured", lambda shot: all(
+        game.pixel(p[0] - 4, p[1] - 4, shot) == play.PALETTE[n] for n, p in enumerate(pieces)))
     for n, point in enumerate(pieces):
-        # Above and left of the click, clear of a pointer some screenshots show there.
         x, y = point[0] - 4, point[1] - 4
         check(game.pixel(x, y, shot) == play.PALETTE[n],
               "piece %d has colour %d of the cycle: %s" % (n + 1, n, game.pixel(x, y, shot)))
     game.key("End")
-    shot = game.screen("score")
-    check(play.SCORE_BLUE in [game.pixel(x, y, shot) for x, y in
-                              ((x, y) for y in range(game.layout["scoreRect"][1],
-                                                     game.layout["scoreRect"][3], 2)
-                               for x in range(game.layout["scoreRect"][0],
-                                              game.layout["scoreRect"][2], 2))],
-          "the score is shown")
+    score = game.layout["scoreRect"]
+
+    def score_shown(shot):
+        return play.SCORE_BLUE in [game.pixel(x, y, shot) for y in range(score[1], score[3], 2)
+                                   for x in range(score[0], score[2], 2)]
+    check(score_shown(seen(game, "score", score_shown)), "the score is shown")
     time.sleep(0.5)
     heard = [r for r, _, _ in play.sounds_heard(play.device_samples(game.audio_path), library)]
     # Tune 1's first two notes, one for each piece, and nothing else.
@@ -982,12 +997,16 @@ def pictures_whole_at_scale_two(comp, library):
         if comp.click:
             for k, count in enumerate((4, 6, 8, 10)):
                 game.click(*play.centre(game.layout["shapeButtons"][k]))
-                check(shape_shown(game, game.screen("shape-%d" % count)) == count,
+                shot = seen(game, "shape-%d" % count,
+                            lambda shot: shape_shown(game, shot) == count)
+                check(shape_shown(game, shot) == count,
                       "a click on picture %d did not start the shape of %d vertices" %
                       (k, count))
                 # Home returns from a finished game: End twice finishes this one.
                 for key in ("End", "End", "Home"):
                     game.key(key)
+                check(home_shown(game, seen(game, "home", lambda shot: home_shown(game, shot))),
+                      "Home did not return to the home page")
             return "whole, clicks start (%dx%d pictures)" % size
         return "whole (%dx%d pictures), no input" % size
     finally:
