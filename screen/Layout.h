@@ -28,7 +28,8 @@ struct Layout {
     Rect linesRect, maxLinesRect, piecesRect, maxPiecesRect, scoreRect;
     Rect explanationRect, historyRect;
     Rect historyCell[4][kHistoryRows];
-    int historyRowsFitted = 0; // rows that fit, the heads' row 0 included
+    // Rows that fit, the heads' row 0 included (before the first layout, that row alone).
+    int historyRowsFitted = 1;
     Rect titleRect, introRect;
     Rect shapeButton[4];
     Size pictureSize{80, 94};  // the shape pictures' size in pixels of this screen
