@@ -3,6 +3,8 @@
 #include "app/Accelerators.h"
 #include "app/AppIcon.h"
 #include "app/CAboutDlg.h"
+#include "app/TitleBar.h"
+#include "app/WaylandDesktop.h"
 #include "game/CMekkView.h"
 #include "game/WatchedGame.h"
 
@@ -244,18 +246,10 @@ QRect CMainFrame::fittedArea() const {
 }
 
 void CMainFrame::showMaximisedOnScreen() {
+    // The game's title from the moment the window maps, not the frame's until the first paint.
+    setWindowTitle(QString::fromStdString(CMekkView::windowTitleNow()));
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        // A Wayland compositor sizes a maximised window itself, and a window of any other
-        // size is an error there: ask for the state, and paint once the compositor has given
-        // its size.
-        view_->setPlaced([this] { return isMaximized() && windowHandle()->isExposed(); });
-        setWindowState(Qt::WindowMaximized);
-        show();
-        waitUntil([this] { return isMaximized() && windowHandle()->isExposed(); }, 2000);
-        activateWindow();
-        view_->setFocus();
-        view_->setPlaced({});
-        if (!view_->firstPaintDone()) view_->update();
+        showOnWayland();
         return;
     }
     placeOnScreen();
@@ -316,6 +310,38 @@ void CMainFrame::showMaximisedOnScreen() {
     if (!isActiveWindow()) activateWindow();
     raise();
     view_->setFocus();
+}
+
+bool CMainFrame::sizedByCompositor() const {
+    const QWindow* window = windowHandle();
+    return window && window->isExposed() && (isMaximized() || placedByWindowSystem_ > 0);
+}
+
+void CMainFrame::showOnWayland() {
+    // Where the compositor leaves title bars to its clients, Qt's own would offer minimise,
+    // maximise and close buttons and a border to size the window by: the window has none of
+    // Qt's, and a title bar of the game's own.
+    if (!compositorDecoratesWindows()) {
+        setWindowFlag(Qt::FramelessWindowHint);
+        new TitleBar(this);
+    }
+    // A compositor sizes a maximised window itself. The window starts as large as the screen,
+    // so that it never shows a small picture of its own size, even where the compositor leaves
+    // the first size to it (sway); the game paints once the compositor has given its size.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
+    placedByWindowSystem_ = 0;
+    view_->setPlaced([this] { return sizedByCompositor(); });
+    setWindowState(Qt::WindowMaximized);
+    show();
+    waitUntil([this] { return sizedByCompositor(); }, 2000);
+    // From now on the window keeps that size: its least and largest sizes are the same, so the
+    // compositor offers no resize, and a restore cannot shrink it.
+    setFixedSize(size());
+    activateWindow();
+    view_->setFocus();
+    view_->setPlaced({});
+    if (!view_->firstPaintDone()) view_->update();
 }
 
 void CMainFrame::fileNew() {

@@ -88,6 +88,11 @@ class CMainFrame : public QMainWindow {
     // The window's place and size, its frame left out, that fill the available area with the
     // frame the window has now; invalid before the window exists.
     QRect fittedArea() const;
+    // Shows the window on a Wayland compositor: maximised, painted once the compositor has
+    // given its size, and fixed at that size.
+    void showOnWayland();
+    // Whether the window is exposed at a size the compositor gave it.
+    bool sizedByCompositor() const;
     void makeMenus();
     void makeAccelerators();
     void regainKeyboard();

@@ -110,6 +110,9 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     void paint();
     // Paints the current page into dc: title, layout pass, then the page from the state.
     void OnDraw(DrawingContext& dc);
+    // The window title a paint writes now: "Tessarin -- <date and time> -- Version <version>",
+    // with a word that it is one where the page shows a perfect game played to be watched.
+    static std::string windowTitleNow(bool watchedGame = false);
     // Left button down at (x, y) in canvas pixels: a home-page click, a vertex click or a
     // colouring click, by page and phase.
     void OnLButtonDown(int x, int y);

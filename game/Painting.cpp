@@ -52,16 +52,16 @@ std::string localTimeText(std::time_t paintTime) {
     return text;
 }
 
+} // namespace
+
 // "Tessarin -- <date and time of this paint> -- Version <version>". While the page shows a
 // perfect game played for the player to watch, the title says so, since the page looks like
 // the player's own game: how to leave it, and that its score is not the player's.
-std::string windowTitleNow(bool watched) {
+std::string CMekkView::windowTitleNow(bool watchedGame) {
     return std::string("Tessarin -- ") +
-           (watched ? "A perfect game to watch (Home stops it; its score is not kept) -- " : "") +
+           (watchedGame ? "A perfect game to watch (Home stops it; its score is not kept) -- " : "") +
            localTimeText(std::time(nullptr)) + " -- Version " + versionText;
 }
-
-} // namespace
 
 void CMekkView::layoutPass(DrawingContext& dc) {
     // The client area is read once, at the first paint, and kept for the rest of the run. If

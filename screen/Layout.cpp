@@ -2,6 +2,8 @@
 // the fonts of this paint, the measured counters, and every rectangle and point.
 #include "screen/Layout.h"
 
+#include "screen/Pictures.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -56,6 +58,20 @@ void placeFurniture(Layout& l, int shape, int rightUnits, int bottomUnits, Point
     l.tuneBox[shape] = {11 * u, top, 22 * u, bottom};
     l.outsidePoint[shape] = outside;
     l.messageRect[shape] = {3 * u, 51 * u + d, W, H};
+}
+
+// The ratio to draw the shape pictures for: the screen's own where its pictures fit, else the
+// largest one, a whole pixel of height at a time, whose pictures fit, and 1 where even the
+// pictures of a screen that does not scale do not.
+template <typename Fits> double pictureScaleFitting(double pixelRatio, Fits fits) {
+    const double ratio = usableRatio(pixelRatio);
+    if (fits(scaledPixels(kPictureSize.cx, ratio), scaledPixels(kPictureSize.cy, ratio)))
+        return ratio;
+    for (int ph = scaledPixels(kPictureSize.cy, ratio) - 1; ph > kPictureSize.cy; --ph) {
+        const double scale = double(ph) / kPictureSize.cy;
+        if (fits(scaledPixels(kPictureSize.cx, scale), ph)) return scale;
+    }
+    return 1.0;
 }
 
 } // namespace
@@ -128,12 +144,17 @@ Layout computeLayout(const Rect& clientRect, const CounterWidths& w, Size letter
     l.introRect = {2 * u, 8 * u, W - 2 * u, H - 13 * u};
 
     // Shape buttons, the size of the pictures, centred right of the tune panel.
-    const int pw = scaledPixels(kPictureSize.cx, pixelRatio);
-    const int ph = scaledPixels(kPictureSize.cy, pixelRatio);
+    const int F = l.tunePanelOutline.right;
+    const auto groupWidth = [W](int pw) { return 4 * pw + 3 * ((W - 4 * pw) / 9); };
+    const auto fits = [&](int pw, int ph) {
+        return ph <= 12 * u && groupWidth(pw) <= W - F - 2 * u;
+    };
+    l.pictureScale = pictureScaleFitting(pixelRatio, fits);
+    const int pw = scaledPixels(kPictureSize.cx, l.pictureScale);
+    const int ph = scaledPixels(kPictureSize.cy, l.pictureScale);
     l.pictureSize = {pw, ph};
     const int S = (W - 4 * pw) / 9;
-    const int G = 4 * pw + 3 * S;
-    const int F = l.tunePanelOutline.right;
+    const int G = groupWidth(pw);
     const int x0 = F + (W - F - G) / 2;
     for (int k = 0; k < 4; ++k) {
         const int left = x0 + k * (pw + S);
@@ -167,7 +188,9 @@ Layout layOutPage(DrawingContext& dc, DrawingTools& tools, const Rect& clientRec
 
     dc.setTextColour(kBlack);
     dc.selectFont(tools.largeBoldFont);
-    return computeLayout(clientRect, widths, letter, tools.pixelRatio);
+    Layout l = computeLayout(clientRect, widths, letter, tools.pixelRatio);
+    tools.shapePicture.use(shapePictures(l.pictureScale));
+    return l;
 }
 
 } // namespace tess

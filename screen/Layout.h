@@ -28,10 +28,12 @@ struct Layout {
     Rect linesRect, maxLinesRect, piecesRect, maxPiecesRect, scoreRect;
     Rect explanationRect, historyRect;
     Rect historyCell[4][kHistoryRows];
-    int historyRowsFitted = 0; // rows that fit, the heads' row 0 included
+    // Rows that fit, the heads' row 0 included (before the first layout, that row alone).
+    int historyRowsFitted = 1;
     Rect titleRect, introRect;
     Rect shapeButton[4];
-    Size pictureSize{80, 94}; // the shape pictures' size in pixels of this screen
+    Size pictureSize{80, 94};  // the shape pictures' size in pixels of this screen
+    double pictureScale = 1.0; // the pixel ratio the shape pictures are drawn for
     Rect tuneTitleRect;
     Rect tuneButton[20];
     Rect tunePanelRect, tunePanelOutline;
@@ -62,16 +64,21 @@ int layoutUnit(int clientHeight);
 // The whole layout for clientRect (left = top = 0). letterSize is the extent of "H" in
 // smallFont; its height is the row height of the tune panel and the score history. A row
 // height below 1 counts as 1, and the history never holds more rows than its cells.
-// pixelRatio sizes what the game gives in fixed pixels: the shape buttons are the pictures'
-// size, scaledPixels(80) by scaledPixels(94), and the tune panel's outline lies one thin pen's
-// width, scaledPixels(1), outside the panel.
+// pixelRatio sizes what the game gives in fixed pixels: the tune panel's outline lies one thin
+// pen's width, scaledPixels(1), outside the panel, and the shape buttons are the pictures'
+// size, scaledPixels(80) by scaledPixels(94), where that fits their room: from 13 units above
+// the bottom down to the tune panel's bottom, and right of the tune panel with a unit to spare
+// on either side. Where it does not fit, the pictures are the largest that do (pictureScale
+// is the ratio they are drawn for), but never smaller than 80 by 94, their size on a screen
+// that does not scale: there the layout is the same at every pixel ratio.
 Layout computeLayout(const Rect& clientRect, const CounterWidths& widths, Size letterSize,
                      double pixelRatio = 1.0);
 
 // The layout pass of a paint on dc for the client area clientRect: makes this paint's four
 // fonts in tools for the area's layout unit, measures the counters' texts and the row height
-// with them, and lays both pages out for the tools' pixel ratio. Leaves dc with black text and
-// largeBoldFont selected, as the painters expect.
+// with them, lays both pages out for the tools' pixel ratio, and gives tools the shape
+// pictures of the layout's size. Leaves dc with black text and largeBoldFont selected, as the
+// painters expect.
 Layout layOutPage(DrawingContext& dc, DrawingTools& tools, const Rect& clientRect);
 
 } // namespace tess

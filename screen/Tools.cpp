@@ -60,13 +60,14 @@ int scaledPixels(int pixels, double ratio) {
 }
 
 void DrawingTools::applyPixelRatio(double ratio) {
-    const double previous = pixelRatio;
     pixelRatio = usableRatio(ratio);
     thinPen = Pen{kBlack, scaledPixels(1, pixelRatio)};
     mediumPen = Pen{kBlack, scaledPixels(2, pixelRatio)};
     thickPen = Pen{kBlack, scaledPixels(4, pixelRatio)};
     redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
-    if (shapePicture.empty() || previous != pixelRatio) shapePicture.use(shapePictures(pixelRatio));
+    // The pictures of a screen that does not scale until a layout pass finds the room for
+    // larger ones.
+    if (shapePicture.empty()) shapePicture.use(shapePictures(1.0));
 }
 
 void DrawingTools::fitPieceColours(const DrawingContext& dc) {

@@ -45,8 +45,9 @@ struct DrawingTools {
     // them for its layout unit.
     DrawingTools();
 
-    // Pens and pictures for a screen of this pixel ratio: widths 1, 2 and 4 become r, 2r and
-    // 4r, and the pictures r x 80 by r x 94, each rounded to whole pixels (scaledPixels).
+    // Pens for a screen of this pixel ratio: widths 1, 2 and 4 become r, 2r and 4r, each
+    // rounded to whole pixels (scaledPixels). The pictures are sized by the layout pass, which
+    // knows their room: r x 80 by r x 94 where that fits (Layout.h).
     void applyPixelRatio(double ratio);
     // The one-time fitting of the piece brushes to the device dc paints on: each piece colour
     // as the device shows it. Later calls change nothing.

@@ -185,3 +185,78 @@ TEST(HighDensity, AFreshPaintEqualsTheHandlersPictureAtFractionalRatios) {
         }
     }
 }
+
+TEST(HighDensity, OnASmallScreenThePicturesShrinkToTheirRoomAndClicksFollowThem) {
+    // A 1280 x 800 screen at 200 %: the window's client area below its title and menu bars.
+    fake::FakePlatform platform({1276, 740}, 2.0);
+    CMekkView view(platform);
+    view.paint();
+    const Layout& l = view.layout;
+    const int u = l.unit;
+    // r x 94 would run 32 pixels past the window's bottom: the pictures are as high as their
+    // room, from 13 units above the bottom down to the tune panel's bottom, and no higher.
+    EXPECT_LT(l.pictureScale, 2.0);
+    EXPECT_EQ(l.pictureSize.cy, 12 * u);
+    EXPECT_EQ(l.pictureSize.cx, scaledPixels(80, l.pictureScale));
+    const int shapes[4] = {4, 6, 8, 10};
+    for (int k = 0; k < 4; ++k) {
+        const Rect& button = l.shapeButton[k];
+        const Canvas& picture = view.shapePicture[k];
+        ASSERT_EQ(picture.width(), button.width()) << k;
+        ASSERT_EQ(picture.height(), button.height()) << k;
+        EXPECT_EQ(button.bottom, l.tunePanelRect.bottom) << k;
+        EXPECT_GT(button.left, l.tunePanelOutline.right) << k;
+        EXPECT_LE(button.right, l.clientRect.right) << k;
+        // Drawn whole, name and all: the lowest fifth holds the coloured capitals.
+        int differing = 0, coloured = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const Colour c = view.screen()->pixel(button.left + x, button.top + y);
+                differing += c != picture.pixel(x, y);
+                coloured += y >= picture.height() * 4 / 5 && c != kWhite && c != kBlack;
+            }
+        EXPECT_EQ(differing, 0) << k;
+        EXPECT_GT(coloured, 50) << k;
+    }
+    // A click just below a drawn picture, where the larger one would have reached, is no
+    // click on it; one on its last row inside is.
+    for (int k = 0; k < 4; ++k) {
+        const Rect button = l.shapeButton[k];
+        const int x = (button.left + button.right) / 2;
+        view.OnLButtonDown(x, button.bottom + 2);
+        EXPECT_EQ(view.currentPage, kHomePage) << k;
+        view.OnLButtonDown(x, button.bottom - 2);
+        ASSERT_EQ(view.currentPage, kGamePage) << k;
+        EXPECT_EQ(view.vertexCount, shapes[k]);
+        view.returnHome();
+    }
+}
+
+TEST(HighDensity, FittedPicturesAreTheLargestThatFitAndNeverSmallerThanAtRatioOne) {
+    // Over screens from tiny to large and the ratios desktops offer, the pictures are the
+    // screen's own size where that fits, else the largest that fits, else 80 x 94.
+    for (double ratio : kRatios) {
+        for (int W : {320, 640, 1016, 1276, 1600, 2552}) {
+            for (int H : {69, 300, 500, 740, 1000, 1500}) {
+                SCOPED_TRACE(::testing::Message() << ratio << " " << W << "x" << H);
+                const Layout l = computeLayout(Rect{0, 0, W, H}, {}, Size{10, 15}, ratio);
+                const int u = l.unit;
+                const auto fits = [&](int pw, int ph) {
+                    const int group = 4 * pw + 3 * ((W - 4 * pw) / 9);
+                    return ph <= 12 * u && group <= W - l.tunePanelOutline.right - 2 * u;
+                };
+                const Size size = l.pictureSize;
+                EXPECT_EQ(l.shapeButton[0].height(), size.cy);
+                EXPECT_EQ(l.shapeButton[0].width(), size.cx);
+                EXPECT_GE(size.cy, 94);
+                EXPECT_GE(size.cx, 80);
+                if (l.pictureScale == usableRatio(ratio)) continue;
+                EXPECT_LT(l.pictureScale, ratio);
+                if (size.cy > 94) EXPECT_TRUE(fits(size.cx, size.cy));
+                // A pixel higher would not fit.
+                const double larger = double(size.cy + 1) / 94;
+                if (larger <= ratio) EXPECT_FALSE(fits(scaledPixels(80, larger), size.cy + 1));
+            }
+        }
+    }
+}
