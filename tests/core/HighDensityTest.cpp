@@ -252,10 +252,14 @@ TEST(HighDensity, FittedPicturesAreTheLargestThatFitAndNeverSmallerThanAtRatioOn
                 EXPECT_GE(size.cx, 80);
                 if (l.pictureScale == usableRatio(ratio)) continue;
                 EXPECT_LT(l.pictureScale, ratio);
-                if (size.cy > 94) EXPECT_TRUE(fits(size.cx, size.cy));
+                if (size.cy > 94) {
+                    EXPECT_TRUE(fits(size.cx, size.cy));
+                }
                 // A pixel higher would not fit.
                 const double larger = double(size.cy + 1) / 94;
-                if (larger <= ratio) EXPECT_FALSE(fits(scaledPixels(80, larger), size.cy + 1));
+                if (larger <= ratio) {
+                    EXPECT_FALSE(fits(scaledPixels(80, larger), size.cy + 1));
+                }
             }
         }
     }
