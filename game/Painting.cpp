@@ -59,7 +59,8 @@ std::string localTimeText(std::time_t paintTime) {
 // the player's own game: how to leave it, and that its score is not the player's.
 std::string CMekkView::windowTitleNow(bool watchedGame) {
     return std::string("Tessarin -- ") +
-           (watchedGame ? "A perfect game to watch (Home stops it; its score is not kept) -- " : "") +
+           (watchedGame ? "A perfect game to watch (Home stops it; its score is not kept) -- "
+                        : "") +
            localTimeText(std::time(nullptr)) + " -- Version " + versionText;
 }
 
