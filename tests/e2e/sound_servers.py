@@ -152,6 +152,17 @@ class Server:
     def answers(self):
         return self.pactl("info").returncode == 0
 
+    def plays_into(self, pid):
+        """Whether a stream of the process plays into the server: the process is named by the
+        stream's own properties, or (a stream of SDL's PipeWire driver) by its client's."""
+        inputs = self.pactl("list", "sink-inputs").stdout
+        own = 'application.process.id = "%d"' % pid
+        if own in inputs:
+            return True
+        clients = set(re.findall(r"Client: (\d+)", inputs))
+        return any(block.split("\n", 1)[0].strip() in clients and own in block
+                   for block in self.pactl("list", "clients").stdout.split("Client #")[1:])
+
     def has_sink(self):
         return SINK in self.pactl("list", "short", "sinks").stdout
 
@@ -400,11 +411,13 @@ def whole_game(server, library, pitches):
     game = new_game(server)
     try:
         name = re.search(r"Server Name: (.*)", server.pactl("info").stdout).group(1)
-        wait_for("the program plays into %s" % name, lambda: 'application.process.id = "%d"'
-                 % game.proc.pid in server.pactl("list", "sink-inputs").stdout)
-        print("     the program plays into %s" % name)
         for tune, slots in ((8, TUNE8), (12, TUNE12)):
             game.click(*centre(game.layout["tuneButtons"][tune - 1]))
+            if tune == 8:
+                # The device is open while the game plays.
+                wait_for("the program plays into %s" % name,
+                         lambda: server.plays_into(game.proc.pid))
+                print("     the program plays into %s" % name)
             # The program answers the next click once the tune has played.
             time.sleep(sum(len(library[slot_sound(s)]) for s in slots[:-1]) / RATE + 0.6)
         pieces = square_up_to_colouring(game)
