@@ -4,15 +4,15 @@
 // times a second; a closed one wakes nothing, and the sound server may let its sink sleep.
 //
 // The callback mixes the one voice that is playing, or silence. Starting a sound replaces the
-// voice under the device's lock, except behind a synchronous sound whose last 23 ms are still
-// to be mixed: the new sound then waits as the voice's follower and starts on the sample after
-// that sound's last, so that the notes of a tune join without a gap. A synchronous play waits
-// until the rest of its sound is that short, never much longer than the sound lasts.
+// voice under the device's lock, except behind a synchronous sound whose tail (its last buffer
+// and 23 ms) is still to be mixed: the new sound then waits as the voice's follower and starts on
+// the sample after that sound's last, so that the notes of a tune join without a gap. A synchronous
+// play waits until the rest of its sound is that short, never much longer than the sound lasts.
 //
 // A device that SDL reports lost (its sound server went away) ends any wait at once, and one
 // of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
 // silent, and the next sound starts the driver again and opens the device through it, which
-// works as soon as the server is back.
+// works as soon as the server is back; while it is not, the game looks again once a second.
 //
 // SDL is loaded with the device, not with the program: the library and the many it stands on
 // (the sound servers' clients, their codecs, Wayland's) take longer to load than the game's
@@ -111,15 +111,24 @@ constexpr int kSoundRate = 22050;
 // PipeWire's own rate unless its configuration says otherwise; SDL's PipeWire driver does not
 // tell the rate of the server's sink.
 constexpr int kPipeWireRate = 48000;
-// The device's buffer: 2.7 ms at 48000 Hz. Small enough that a note is heard within a few
-// milliseconds of its key, large enough that a loaded machine does not run it dry (the delay
-// benchmark, bench/sound_delay.py, shows both).
-constexpr Uint16 kBufferFrames = 128;
-// A synchronous play returns when this much of its sound is left: the time the game has to
-// start the next note of a tune behind it, which then follows without a gap.
+// The device's buffer: the smallest power of two of frames that holds 10 ms (512 at 44100 or
+// 48000 Hz). A note waits behind about one buffer; buffers of a few milliseconds bring it
+// sooner, but on a busy two-core machine the server runs them dry and notes break off
+// (bench/sound_delay.py counts both).
+Uint16 bufferFrames(int rate) {
+    Uint16 frames = 64;
+    while (frames * 100 < rate)
+        frames = static_cast<Uint16>(frames * 2);
+    return frames;
+}
+// A synchronous play returns when its sound's last buffer and this much more are left: the
+// time the game has to start the next note of a tune behind it, which then follows without a
+// gap.
 constexpr std::chrono::microseconds kTailTime{23220};
 // How long past a sound's own length a synchronous play waits for the device at most.
 constexpr std::chrono::milliseconds kSyncMargin{150};
+// How long the game stays silent after it found no device where it had one.
+constexpr std::chrono::seconds kRetry{1};
 // How often a synchronous play looks whether the device has been lost while it waits.
 constexpr std::chrono::milliseconds kLostPoll{10};
 
@@ -139,6 +148,8 @@ struct SdlAudio::Impl {
     // plays silent. The device is opened again through it after it has rested or been lost.
     std::string driver;
     bool driverStarted = false;
+    // When a device that could not be opened again is next looked for.
+    std::chrono::steady_clock::time_point nextTry;
     SDL_AudioDeviceID device = 0;
     // The open device's rate, and how many of its frames make a sound's tail.
     int rate = kSoundRate;
@@ -165,8 +176,8 @@ struct SdlAudio::Impl {
     // a sound.
     std::uint64_t releasedByMix = 0;
 
-    // The sounds whose last 23 ms are all that is left to mix, reported by the callback to a
-    // waiting synchronous play.
+    // The sounds whose tail is all that is left to mix, reported by the callback to a waiting
+    // synchronous play.
     std::mutex endMutex;
     std::condition_variable endSignal;
     std::uint64_t releasedGeneration = 0;
@@ -315,7 +326,7 @@ struct SdlAudio::Impl {
         want.freq = wantedRate();
         want.format = AUDIO_S16SYS;
         want.channels = 1;
-        want.samples = kBufferFrames;
+        want.samples = bufferFrames(want.freq ? want.freq : kSoundRate);
         want.callback = &Impl::callback;
         want.userdata = this;
         SDL_AudioSpec have{};
@@ -323,7 +334,7 @@ struct SdlAudio::Impl {
         device = sdl().OpenAudioDevice(nullptr, 0, &want, &have, 0);
         if (device == 0) return false;
         rate = have.freq;
-        tailFrames = static_cast<std::size_t>(rate * kTailTime.count() / 1000000);
+        tailFrames = static_cast<std::size_t>(rate * kTailTime.count() / 1000000) + have.samples;
         sdl().PauseAudioDevice(device, 0);
         return true;
     }
@@ -350,14 +361,14 @@ struct SdlAudio::Impl {
     bool wake() {
         if (!begun) begin();
         if (device != 0) return true;
-        if (driver.empty()) return false;
-        if (!driverStarted) {
-            if (sdl().AudioInit(driver.c_str()) != 0) return false;
-            driverStarted = true;
-        }
-        if (open()) return true;
-        // The server is not back yet: the game stays silent, and the next sound tries again.
+        if (driver.empty() || std::chrono::steady_clock::now() < nextTry) return false;
+        if (!driverStarted) driverStarted = sdl().AudioInit(driver.c_str()) == 0;
+        if (driverStarted && open()) return true;
+        // The server is not back yet: the game stays silent, and tries again at the first
+        // sound a second later. Starting a driver whose server is gone costs SDL's PipeWire
+        // driver tens of milliseconds, which every note of a tune would pay.
         quitDriver();
+        nextTry = std::chrono::steady_clock::now() + kRetry;
         return false;
     }
 
@@ -404,7 +415,7 @@ struct SdlAudio::Impl {
     // Lets the tail of a synchronous sound whose play has returned be mixed, so that the
     // sound is heard whole; bounded, whatever the device does.
     void finishSynchronousTail() {
-        const auto deadline = std::chrono::steady_clock::now() + 2 * kTailTime + kSyncMargin;
+        const auto deadline = std::chrono::steady_clock::now() + 3 * kTailTime + kSyncMargin;
         while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
             sdl().LockAudioDevice(device);
             const bool tail = playing && voiceSynchronous;
@@ -457,7 +468,7 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
     const std::uint64_t mixedBefore = a.mixed();
 
     // The sound may wait behind the tail of the one before it.
-    const auto deadline = std::chrono::steady_clock::now() + length + kTailTime + kSyncMargin;
+    const auto deadline = std::chrono::steady_clock::now() + length + 2 * kTailTime + kSyncMargin;
     std::unique_lock<std::mutex> lock(a.endMutex);
     while (a.releasedGeneration < mine) {
         const auto now = std::chrono::steady_clock::now();

@@ -33,10 +33,11 @@ class SdlAudio {
 
     // Plays a RIFF WAVE image (PCM, mono, 22050 Hz, 8-bit unsigned or 16-bit). Starting a
     // sound stops an asynchronous one still playing. Synchronous: returns when all but the
-    // last 23 ms of the sound have been handed to the device, never much later than its length
-    // whatever the device does, and at once when the device is lost; a sound started then
-    // follows it from its last sample, without a gap. A resting device is opened again, the
-    // sound's first samples its very first. An image that cannot be played plays nothing.
+    // sound's last device buffer and 23 ms have been handed to the device (the time the game
+    // has to start the next note of a tune), never much later than its length whatever the
+    // device does, and at once when the device is lost; a sound started then follows it from
+    // its last sample, without a gap. A resting device is opened again, the sound's first
+    // samples its very first. An image that cannot be played plays nothing.
     void play(const std::uint8_t* wave, std::size_t size, bool synchronous);
 
   private:

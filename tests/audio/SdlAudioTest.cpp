@@ -29,9 +29,10 @@ using std::chrono::milliseconds;
 
 namespace {
 
-// The device's buffer and a synchronous sound's tail, at the disk device's rate.
-constexpr std::size_t kBufferFrames = 128;
-constexpr std::size_t kTailFrames = 512;
+// The device's buffer and a synchronous sound's tail (its last buffer and 23 ms), at the disk
+// device's rate.
+constexpr std::size_t kBufferFrames = 256;
+constexpr std::size_t kTailFrames = kBufferFrames + 512;
 // What the disk device's file may hold back: SDL writes it through the C library's buffer.
 constexpr std::size_t kFileBuffer = 4096;
 // Longer than any wait of the game's, shorter than a hang.
@@ -360,8 +361,10 @@ TEST_F(DiskDevice, ALostDeviceEndsTheWaitAndIsOpenedAgainAtTheNextSound) {
         EXPECT_FALSE(audio.available());
         EXPECT_LT(timed([&] { audio.play(tone.data(), tone.size(), true); }), kHang);
 
-        // Back: the next sound opens the device again and plays through it.
+        // Back: a sound once the game looks again (a second after it last found nothing)
+        // opens the device again and plays through it.
         setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
+        ASSERT_TRUE(waitFor([&] { return audio.available(); }));
         play(audio, 111, true);
         EXPECT_TRUE(audio.awake());
     }
