@@ -9,8 +9,10 @@ through SDL on a device it keeps running). Each program has its own virtual X se
 (and, for the game, colouring clicks) are sent through XTEST at known times, the two programs
 in turn. The recorder's chunks are stamped as they arrive, by a process that does nothing
 else; a note's first sample is placed in time by the chunk of the quarter second after it
-that came soonest after its last sample. The recorder's own delay is in both programs'
-figures alike: the reference measures it.
+that came soonest after its last sample, and where the note began by where the whole note
+fits the recording best (the sink may have played a first few milliseconds its monitor did
+not record). The recorder's own delay is in both programs' figures alike: the reference
+measures it.
 
 A key "after activity" comes 0.4 s after the program's last note; one "after idle" comes
 after 2.5 s of silence, long enough for the game's device to have gone to sleep. A colouring
@@ -38,7 +40,6 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
-RATE = 48000  # of the recording
 # How loud a sample of the note must be: the notes start at full scale at once.
 ONSET_LEVEL = 3000
 # Below this a note is silent: its level never falls so low before its end.
@@ -97,6 +98,10 @@ from Xlib.ext import xtest  # noqa: E402
 import numpy as np  # noqa: E402
 
 PROCS = sound_servers.PROCS
+RATE = sound_servers.RATE  # the sinks' own, at which they are recorded
+# The notes the presses play: the reference's and the letter Q's, then the first notes of
+# tune 1 for the pieces coloured. Filled from the game's own sounds at the start.
+NOTES = {102: None, 112: None, 142: None}
 
 
 class TimedRecording:
@@ -198,8 +203,9 @@ class Program:
             delay, broken = None, False
             if len(hits):
                 first = start + int(hits[0])
-                near = (ends > first) & (arrivals <= arrivals[np.searchsorted(ends, first)] + 0.25)
-                made = first / RATE + float(np.min(lead[near]))
+                onset = aligned(samples, first)
+                near = (ends > onset) & (arrivals <= arrivals[np.searchsorted(ends, onset)] + 0.25)
+                made = onset / RATE + float(np.min(lead[near]))
                 # The sound before it has ended: the note found is this press's.
                 if not loud[max(first - RATE // 50, 0):first].any() and made > sent - 0.002:
                     delay = made - sent
@@ -267,6 +273,21 @@ class TheGame(Program):
         return play.closed_square_pieces(game, path)
 
 
+def aligned(samples, first):
+    """Where the note whose first loud sample is `first` began: where the whole note fits the
+    recording best. PulseAudio's null sink rewinds what it has played ahead when a stream
+    starts, as a sound card's sink does, and its monitor then misses the stream's first
+    milliseconds, which the sink did play."""
+    margin = RATE // 100
+    window = samples[max(first - margin, 0):first + margin + max(len(n) for n in NOTES.values())]
+    best, at = 0.8, first
+    for note in NOTES.values():
+        scores = sound_servers.matches(window.astype(np.float64), note)
+        if len(scores) and scores.max() > best:
+            best, at = scores.max(), max(first - margin, 0) + int(np.argmax(scores))
+    return min(at, first)
+
+
 def run_lengths(flags):
     """The runs of true values: (start, length) each."""
     edges = np.diff(np.concatenate(([0], flags.astype(np.int8), [0])))
@@ -325,8 +346,13 @@ def summary(delays):
 
 
 def measure(kind):
-    server_class = sound_servers.PulseAudio if kind == "pulseaudio" else sound_servers.PipeWire
-    servers = [server_class(kind + "-game").start(), server_class(kind + "-reference").start()]
+    def server(name):
+        # PulseAudio's null sink, which starts a new stream at once, as a sound card's does.
+        if kind == "pulseaudio":
+            return sound_servers.PulseAudio(name, sink="null").start()
+        return sound_servers.PipeWire(name).start()
+
+    servers = [server(kind + "-game"), server(kind + "-reference")]
     game = reference = None
     recordings = []
     try:
@@ -394,6 +420,12 @@ def main():
     for tool in ("Xvfb", "xdotool", "pulseaudio", "parec", "pactl"):
         if not shutil.which(tool):
             sys.exit("missing %s" % tool)
+    sounds = os.path.join(play.WORK, "sounds")
+    os.makedirs(sounds)
+    play.run(play.PROBE, "--sounds", sounds)
+    for resource in NOTES:
+        NOTES[resource] = sound_servers.at_recording_rate(
+            play.wave_samples(os.path.join(sounds, "%d.wav" % resource)))
     try:
         for kind in ARGS.servers.split(","):
             results, spec = measure(kind)
