@@ -283,7 +283,7 @@ struct SdlAudio::Impl {
         sdlStarted = true;
         // SDL's PipeWire driver first, where no driver is asked for and PipeWire plays the
         // desktop's sound (it has a sink to play to): through PipeWire's PulseAudio server a
-        // note comes four times as late. Then SDL's own choice.
+        // note comes more than three times as late. Then SDL's own choice.
         const char* asked = std::getenv("SDL_AUDIODRIVER");
         if (!asked || !*asked) {
             SDL_AudioSpec sink{};
