@@ -149,9 +149,6 @@ int CMekkApp::run(int argc, char** argv) {
     const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
     const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
-    // The game's sounds, made once the window shows (the first note waits for them, should
-    // it come first).
-    std::jthread warmSounds;
     if (pictures)
         useOffscreenScreenForPictures();
     else if (!desktop)
@@ -204,16 +201,17 @@ int CMekkApp::run(int argc, char** argv) {
         QObject::connect(view, &ViewWidget::firstPainted, view, [view] { reportCanvas(view); });
     }
 
-    // Sound is needed only from the first note on: the device opens, and the sounds are
-    // made, once the window has shown the game, so that neither holds up its first paint.
+    // Sound is needed only from the first note on: the sounds are made, SDL is loaded and the
+    // device looked for once the window has shown the game (queued behind the first paint,
+    // which reaches the screen first), so that none of it holds up that paint.
     if (audio)
         QObject::connect(
             frame->viewWidget(), &ViewWidget::firstPainted, frame.get(),
-            [&warmSounds, device = audio.get()] {
-                device->openInBackground();
-                warmSounds = std::jthread([] { findSound(kErrorSound); });
+            [device = audio.get()] {
+                findSound(kErrorSound);
+                device->prepare();
             },
-            Qt::SingleShotConnection);
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 
     // Shown maximised, and painted once it stands at its final size.
     frame->showMaximisedOnScreen();

@@ -1,19 +1,24 @@
-// One SDL audio device, opened at the start and left running: the callback mixes the one voice that
-// is playing, or silence. Starting a sound replaces the voice under the device's lock, except
-// behind a synchronous sound whose last buffer is still to be mixed: the new sound then waits
-// as the voice's follower and starts on the sample after that sound's last, so that the notes
-// of a tune join without a gap. A synchronous play waits until all but the last buffer of its
-// sound has been handed to the device, never much longer than the sound lasts.
+// One SDL audio device, open only while the game has something to play: the first sound opens
+// it, and it closes once it has rested a second after its last sound. An open SDL device asks
+// for samples all the time, silent or not (a paused one too), and wakes the game hundreds of
+// times a second; a closed one wakes nothing, and the sound server may let its sink sleep.
+//
+// The callback mixes the one voice that is playing, or silence. Starting a sound replaces the
+// voice under the device's lock, except behind a synchronous sound whose tail (its last buffer
+// and 23 ms) is still to be mixed: the new sound then waits as the voice's follower and starts on
+// the sample after that sound's last, so that the notes of a tune join without a gap. A synchronous
+// play waits until the rest of its sound is that short, never much longer than the sound lasts.
 //
 // A device that SDL reports lost (its sound server went away) ends any wait at once, and one
 // of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
-// silent, and the next sound opens the device again through the same driver, which works as
-// soon as the server is back.
+// silent, and the next sound starts the driver again and opens the device through it, which
+// works as soon as the server is back; while it is not, the game looks again once a second.
 //
 // SDL is loaded with the device, not with the program: the library and the many it stands on
 // (the sound servers' clients, their codecs, Wayland's) take longer to load than the game's
 // window takes to show, and the game needs none of them before its first note. Where SDL
-// cannot be loaded the game runs silent, as without a device.
+// cannot be loaded, or no device opens when the game looks for one, the game runs silent
+// with SDL's audio shut, so that none of its threads runs.
 #include "app/SdlAudio.h"
 
 #include "sound/WaveImage.h"
@@ -21,10 +26,11 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
-#include <atomic>
-#include <chrono>
+#include <QTimer>
+
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -49,8 +55,9 @@ struct SdlLibrary {
     decltype(&::SDL_GetAudioDeviceStatus) GetAudioDeviceStatus = nullptr;
     decltype(&::SDL_LockAudioDevice) LockAudioDevice = nullptr;
     decltype(&::SDL_UnlockAudioDevice) UnlockAudioDevice = nullptr;
-    decltype(&::SDL_Delay) Delay = nullptr;
-    decltype(&::SDL_TLSCleanup) TLSCleanup = nullptr;
+    decltype(&::SDL_GetDefaultAudioInfo) GetDefaultAudioInfo = nullptr;
+    decltype(&::SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
+    decltype(&::SDL_ConvertAudio) ConvertAudio = nullptr;
     bool loaded = false;
 };
 
@@ -82,8 +89,9 @@ SdlLibrary loadSdl() {
         resolve(library, "SDL_GetAudioDeviceStatus", functions.GetAudioDeviceStatus) &&
         resolve(library, "SDL_LockAudioDevice", functions.LockAudioDevice) &&
         resolve(library, "SDL_UnlockAudioDevice", functions.UnlockAudioDevice) &&
-        resolve(library, "SDL_Delay", functions.Delay) &&
-        resolve(library, "SDL_TLSCleanup", functions.TLSCleanup);
+        resolve(library, "SDL_GetDefaultAudioInfo", functions.GetDefaultAudioInfo) &&
+        resolve(library, "SDL_BuildAudioCVT", functions.BuildAudioCVT) &&
+        resolve(library, "SDL_ConvertAudio", functions.ConvertAudio);
     if (!functions.loaded) {
         std::fputs("Tessarin plays no sound: the SDL2 library found lacks functions it needs\n",
                    stderr);
@@ -92,32 +100,64 @@ SdlLibrary loadSdl() {
     return functions;
 }
 
-// Loaded once, by whichever thread first opens a device.
+// Loaded once, at the first use.
 const SdlLibrary& sdl() {
     static const SdlLibrary library = loadSdl();
     return library;
 }
 
-constexpr int kDeviceRate = 22050;
-constexpr Uint16 kBufferFrames = 512;
-constexpr std::chrono::microseconds kBufferTime{1000000LL * kBufferFrames / kDeviceRate};
+// The rate of the game's sounds.
+constexpr int kSoundRate = 22050;
+// PipeWire's own rate unless its configuration says otherwise; SDL's PipeWire driver does not
+// tell the rate of the server's sink.
+constexpr int kPipeWireRate = 48000;
+// The device's buffer: the smallest power of two of frames that holds 5 ms through SDL's
+// PipeWire driver (256 at 48000 Hz), 10 ms through any other (512 at 44100 or 48000 Hz). A
+// note waits behind about one buffer; smaller ones bring it sooner, but on a busy two-core
+// machine the server runs them dry and notes break off (bench/sound_delay.py counts both):
+// PulseAudio already does with 5 ms, PipeWire not yet.
+Uint16 bufferFrames(int rate, bool pipeWire) {
+    const int perSecond = pipeWire ? 200 : 100;
+    Uint16 frames = 64;
+    while (frames * perSecond < rate)
+        frames = static_cast<Uint16>(frames * 2);
+    return frames;
+}
+// A synchronous play returns when its sound's last buffer and this much more are left: the
+// time the game has to start the next note of a tune behind it, which then follows without a
+// gap.
+constexpr std::chrono::microseconds kTailTime{23220};
 // How long past a sound's own length a synchronous play waits for the device at most.
 constexpr std::chrono::milliseconds kSyncMargin{150};
+// How long the game stays silent after it found no device where it had one.
+constexpr std::chrono::seconds kRetry{1};
 // How often a synchronous play looks whether the device has been lost while it waits.
 constexpr std::chrono::milliseconds kLostPoll{10};
 
 } // namespace
 
 struct SdlAudio::Impl {
-    // Whether the device has been asked for, and the thread that opens it beside the game.
+    explicit Impl(std::chrono::milliseconds restTime) {
+        rest.setSingleShot(true);
+        rest.setInterval(restTime);
+        QObject::connect(&rest, &QTimer::timeout, [this] { restOrWait(); });
+    }
+
+    // Whether the game has looked for SDL and a device yet, and what it found.
     bool begun = false;
-    std::thread opener;
     bool sdlStarted = false;
-    // The driver SDL chose at the start; a lost device is opened again through it.
+    // The driver SDL chose at the start; empty where no device opened then, and the game
+    // plays silent. The device is opened again through it after it has rested or been lost.
     std::string driver;
+    bool driverStarted = false;
+    // When a device that could not be opened again is next looked for.
+    std::chrono::steady_clock::time_point nextTry;
     SDL_AudioDeviceID device = 0;
-    // The device was open and has been lost: the next sound tries to open it again.
-    bool lost = false;
+    // The open device's rate, and how many of its frames make a sound's tail.
+    int rate = kSoundRate;
+    std::size_t tailFrames = 0;
+    // Closes the device once it has rested after its last sound.
+    QTimer rest;
 
     // The voice and the sound that follows it, read by the callback and changed under SDL's
     // lock of the device.
@@ -133,13 +173,13 @@ struct SdlAudio::Impl {
     std::uint64_t generation = 0;
     // How many buffers the callback has mixed: a device that takes none for the whole of a
     // synchronous sound's wait has stopped, whatever SDL says.
-    std::atomic<std::uint64_t> buffersMixed{0};
+    std::uint64_t buffersMixed = 0;
     // The newest sound the callback has released, so that it takes the lock below only once
     // a sound.
     std::uint64_t releasedByMix = 0;
 
-    // The sounds whose last buffer is all that is left to mix, reported by the callback to a
-    // waiting synchronous play.
+    // The sounds whose tail is all that is left to mix, reported by the callback to a waiting
+    // synchronous play.
     std::mutex endMutex;
     std::condition_variable endSignal;
     std::uint64_t releasedGeneration = 0;
@@ -150,7 +190,7 @@ struct SdlAudio::Impl {
     }
 
     void mix(std::int16_t* out, std::size_t frames) {
-        buffersMixed.fetch_add(1, std::memory_order_relaxed);
+        ++buffersMixed;
         std::size_t written = 0;
         while (playing && written < frames) {
             const std::size_t left = voice.size() - position;
@@ -174,9 +214,9 @@ struct SdlAudio::Impl {
             }
         }
         std::memset(out + written, 0, (frames - written) * sizeof(std::int16_t));
-        // What is left fits in the next buffer: the sound's play may return, and the sound
-        // that the game starts then can follow it without a gap.
-        if (playing && voice.size() - position <= frames) release(voiceGeneration);
+        // What is left is the sound's tail: its play may return, and the sound that the game
+        // starts then can follow it without a gap.
+        if (playing && voice.size() - position <= tailFrames) release(voiceGeneration);
     }
 
     void release(std::uint64_t released) {
@@ -220,121 +260,217 @@ struct SdlAudio::Impl {
         sdl().UnlockAudioDevice(device);
     }
 
-    // Lets the last buffer of a synchronous sound whose play has returned be mixed, so that
-    // the sound is heard whole; bounded, whatever the device does.
-    void finishSynchronousTail() {
-        const auto deadline = std::chrono::steady_clock::now() + 2 * kBufferTime + kSyncMargin;
-        while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
-            sdl().LockAudioDevice(device);
-            const bool tail = playing && voiceSynchronous;
-            sdl().UnlockAudioDevice(device);
-            if (!tail) return;
-            sdl().Delay(2);
-        }
+    bool sounding() {
+        sdl().LockAudioDevice(device);
+        const bool busy = playing;
+        sdl().UnlockAudioDevice(device);
+        return busy;
     }
 
-    // Starts SDL's audio and opens the device.
-    void start();
+    std::uint64_t mixed() {
+        sdl().LockAudioDevice(device);
+        const std::uint64_t count = buffersMixed;
+        sdl().UnlockAudioDevice(device);
+        return count;
+    }
 
     bool deviceLost() const { return sdl().GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
 
-    void open() {
+    // SDL and the driver, and a first look for the device.
+    void begin() {
+        begun = true;
+        if (!sdl().loaded) return;
+        sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (sdl().Init(0) != 0) return;
+        sdlStarted = true;
+        // SDL's PipeWire driver first, where no driver is asked for and PipeWire plays the
+        // desktop's sound (it has a sink to play to): through PipeWire's PulseAudio server a
+        // note comes more than three times as late. Then SDL's own choice.
+        const char* asked = std::getenv("SDL_AUDIODRIVER");
+        if (!asked || !*asked) {
+            SDL_AudioSpec sink{};
+            if (startDriver("pipewire") && sdl().GetDefaultAudioInfo(nullptr, &sink, 0) == 0 &&
+                open()) {
+                rest.start();
+                return;
+            }
+            quitDriver();
+        }
+        if (startDriver(nullptr) && open()) {
+            rest.start();
+            return;
+        }
+        // No device: SDL's audio is shut, and its threads (such as ALSA's, which looks for new
+        // devices ten times a second) with it. The game plays silent.
+        quitDriver();
+        driver.clear();
+    }
+
+    bool startDriver(const char* name) {
+        if (sdl().AudioInit(name) != 0) return false;
+        driverStarted = true;
+        const char* chosen = sdl().GetCurrentAudioDriver();
+        driver = chosen ? chosen : "";
+        return true;
+    }
+
+    // The rate of the server's sink where SDL knows it (PulseAudio's), so that nothing
+    // converts the sound on its way; PipeWire's own rate for SDL's PipeWire driver; elsewhere
+    // (ALSA, SDL's test drivers) the rate SDL picks, by default the sounds' own.
+    int wantedRate() const {
+        SDL_AudioSpec sink{};
+        if (sdl().GetDefaultAudioInfo(nullptr, &sink, 0) == 0 && sink.freq > 0) return sink.freq;
+        return driver == "pipewire" ? kPipeWireRate : 0;
+    }
+
+    bool open() {
         SDL_AudioSpec want{};
-        want.freq = kDeviceRate;
+        want.freq = wantedRate();
         want.format = AUDIO_S16SYS;
         want.channels = 1;
-        want.samples = kBufferFrames;
+        want.samples = bufferFrames(want.freq ? want.freq : kSoundRate, driver == "pipewire");
         want.callback = &Impl::callback;
         want.userdata = this;
         SDL_AudioSpec have{};
         // No changes allowed: SDL converts to whatever the hardware takes.
         device = sdl().OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (device != 0) sdl().PauseAudioDevice(device, 0);
+        if (device == 0) return false;
+        rate = have.freq;
+        tailFrames = static_cast<std::size_t>(rate * kTailTime.count() / 1000000) + have.samples;
+        sdl().PauseAudioDevice(device, 0);
+        return true;
     }
 
-    // The device is gone: closed, and opened again through a fresh start of the driver, whose
-    // connection to a sound server that went away is dead too. Where the server is not back
-    // yet, the game stays silent and the next sound tries again.
-    void reopen() {
+    // The sound's samples at the device's rate, converted by SDL; false where it cannot.
+    bool toDeviceRate(std::vector<std::int16_t>& samples) const {
+        if (rate == kSoundRate || samples.empty()) return true;
+        SDL_AudioCVT cvt;
+        if (sdl().BuildAudioCVT(&cvt, AUDIO_S16SYS, 1, kSoundRate, AUDIO_S16SYS, 1, rate) < 0)
+            return false;
+        cvt.len = static_cast<int>(samples.size() * sizeof(std::int16_t));
+        // SDL converts in place, in a buffer that holds the longest step.
+        std::vector<std::int16_t> converted(samples.size() *
+                                            static_cast<std::size_t>(cvt.len_mult));
+        std::memcpy(converted.data(), samples.data(), static_cast<std::size_t>(cvt.len));
+        cvt.buf = reinterpret_cast<Uint8*>(converted.data());
+        if (sdl().ConvertAudio(&cvt) != 0) return false;
+        converted.resize(static_cast<std::size_t>(cvt.len_cvt) / sizeof(std::int16_t));
+        samples.swap(converted);
+        return true;
+    }
+
+    // Opens the device if it is resting or was lost; false where there is none.
+    bool wake() {
+        if (!begun) begin();
+        if (device != 0) return true;
+        if (driver.empty() || std::chrono::steady_clock::now() < nextTry) return false;
+        if (!driverStarted) driverStarted = sdl().AudioInit(driver.c_str()) == 0;
+        if (driverStarted && open()) return true;
+        // The server is not back yet: the game stays silent, and tries again at the first
+        // sound a second later. Starting a driver whose server is gone costs SDL's PipeWire
+        // driver tens of milliseconds, which every note of a tune would pay.
+        quitDriver();
+        nextTry = std::chrono::steady_clock::now() + kRetry;
+        return false;
+    }
+
+    void close() {
+        rest.stop();
         if (device != 0) sdl().CloseAudioDevice(device);
         device = 0;
         voice.clear();
         follower.clear();
         playing = false;
         followerQueued = false;
-        sdl().AudioQuit();
-        if (sdl().AudioInit(driver.c_str()) != 0) return;
-        open();
-        lost = device == 0;
+    }
+
+    void quitDriver() {
+        if (driverStarted) sdl().AudioQuit();
+        driverStarted = false;
+    }
+
+    // The device is gone: closed, and the driver shut, whose connection to a sound server
+    // that went away is dead too.
+    void lose() {
+        close();
+        quitDriver();
+    }
+
+    // The rest is over: the device closes, unless a sound still plays. The driver stays
+    // started where its own threads sleep without a device (PulseAudio's and PipeWire's only
+    // wait for news of the server), which spares the next sound connecting to the server
+    // again; any other is shut too (ALSA's looks for new devices ten times a second).
+    void restOrWait() {
+        if (device == 0) return;
+        if (deviceLost()) {
+            lose();
+            return;
+        }
+        if (sounding()) {
+            rest.start();
+            return;
+        }
+        close();
+        if (driver != "pulseaudio" && driver != "pipewire") quitDriver();
+    }
+
+    // Lets the tail of a synchronous sound whose play has returned be mixed, so that the
+    // sound is heard whole; bounded, whatever the device does.
+    void finishSynchronousTail() {
+        const auto deadline = std::chrono::steady_clock::now() + 3 * kTailTime + kSyncMargin;
+        while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
+            sdl().LockAudioDevice(device);
+            const bool tail = playing && voiceSynchronous;
+            sdl().UnlockAudioDevice(device);
+            if (!tail) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
     }
 };
 
-SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {}
-
-void SdlAudio::Impl::start() {
-    if (!sdl().loaded) return;
-    sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (sdl().Init(SDL_INIT_AUDIO) != 0) return;
-    sdlStarted = true;
-    if (const char* name = sdl().GetCurrentAudioDriver()) driver = name;
-    open();
-}
-
-void SdlAudio::openInBackground() {
-    // Starting a driver and opening its device talks to the sound server: done beside the
-    // game, which touches SDL no more until settled() has seen the opener finish.
-    if (impl_->begun) return;
-    impl_->begun = true;
-    impl_->opener = std::thread([a = impl_.get()] {
-        a->start();
-        // SDL keeps what it says about a failing driver in memory of the thread that asked;
-        // a thread SDL did not make must hand it back itself.
-        if (sdl().loaded) sdl().TLSCleanup();
-    });
-}
-
-SdlAudio::Impl& SdlAudio::settled() const {
-    if (!impl_->begun) {
-        impl_->begun = true;
-        impl_->start();
-    }
-    if (impl_->opener.joinable()) impl_->opener.join();
-    return *impl_;
-}
+SdlAudio::SdlAudio(std::chrono::milliseconds rest) : impl_(std::make_unique<Impl>(rest)) {}
 
 SdlAudio::~SdlAudio() {
-    // A device never asked for is not opened just to be closed.
-    if (!impl_->begun) return;
-    settled();
-    if (impl_->device != 0) {
-        impl_->finishSynchronousTail();
-        sdl().CloseAudioDevice(impl_->device);
+    Impl& a = *impl_;
+    if (a.device != 0) {
+        a.finishSynchronousTail();
+        a.close();
     }
-    if (impl_->sdlStarted) sdl().Quit();
+    a.quitDriver();
+    if (a.sdlStarted) sdl().Quit();
 }
 
-bool SdlAudio::available() const {
-    return settled().device != 0;
+void SdlAudio::prepare() {
+    if (!impl_->begun) impl_->begin();
+}
+
+bool SdlAudio::available() {
+    return impl_->wake();
+}
+
+bool SdlAudio::awake() const {
+    return impl_->device != 0;
 }
 
 void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
-    Impl& a = settled();
+    Impl& a = *impl_;
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
-    if (!decodeWave(wave, size, kDeviceRate, samples)) return;
-    if (a.device != 0 && a.deviceLost()) a.lost = true;
-    if (a.lost) a.reopen();
-    if (a.device == 0) return;
+    if (!decodeWave(wave, size, kSoundRate, samples)) return;
+    if (a.device != 0 && a.deviceLost()) a.lose();
+    if (!a.wake()) return;
+    a.rest.start();
+    if (!a.toDeviceRate(samples)) return;
 
-    const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) *
-                                                  1000000 / kDeviceRate);
+    const auto length =
+        std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) * 1000000 / a.rate);
     const bool silent = samples.empty();
     const std::uint64_t mine = a.start(std::move(samples), synchronous);
     if (!synchronous || silent) return;
-    const std::uint64_t mixedBefore = a.buffersMixed.load(std::memory_order_relaxed);
+    const std::uint64_t mixedBefore = a.mixed();
 
-    // The sound may wait behind the last buffer of the one before it.
-    const auto deadline = std::chrono::steady_clock::now() + length + kBufferTime + kSyncMargin;
+    // The sound may wait behind the tail of the one before it.
+    const auto deadline = std::chrono::steady_clock::now() + length + 2 * kTailTime + kSyncMargin;
     std::unique_lock<std::mutex> lock(a.endMutex);
     while (a.releasedGeneration < mine) {
         const auto now = std::chrono::steady_clock::now();
@@ -343,10 +479,7 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
         if (a.endSignal.wait_until(lock, until, [&] { return a.releasedGeneration >= mine; }))
             return;
         // A lost device plays nothing more: the game goes on at once, silent.
-        if (a.deviceLost()) {
-            a.lost = true;
-            break;
-        }
+        if (a.deviceLost()) break;
     }
     if (a.releasedGeneration >= mine) return;
     lock.unlock();
@@ -356,8 +489,10 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
     // sound, and one that took none at all in that time is opened again at the next sound.
     // Other drivers report the loss themselves, and closing one whose server hangs rather
     // than went away could hang the game with it.
-    if (a.driver == "pipewire" && a.buffersMixed.load(std::memory_order_relaxed) == mixedBefore)
-        a.lost = true;
+    if (a.deviceLost() || (a.driver == "pipewire" && a.mixed() == mixedBefore)) {
+        a.lose();
+        return;
+    }
     a.stop();
 }
 

@@ -107,18 +107,26 @@ class Game:
         with os.fdopen(read_end) as pipe:
             self.display = ":" + pipe.readline().strip()
         check(self.display != ":", "Xvfb did not start")
-        # Each run of the program has its own sound file.
-        audio = tempfile.mkstemp(prefix="audio-", suffix=".raw", dir=WORK)[1]
+        # Each run of the program has its own sound file. The device closes whenever the game
+        # falls silent, and the disk driver starts its file again when it opens: the program
+        # writes into a pipe instead (its own end of it, opened again by name each time), and
+        # cat copies everything to the file.
+        self.audio_path = tempfile.mkstemp(prefix="audio-", suffix=".raw", dir=WORK)[1]
+        sound_in, self.sound_out = os.pipe()
+        with open(self.audio_path, "wb") as audio:
+            self.copier = subprocess.Popen(["cat"], stdin=sound_in, stdout=audio)
+        os.close(sound_in)
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
                         TESSARIN_REPORT_CANVAS="1", SDL_AUDIODRIVER=audio_driver,
-                        SDL_DISKAUDIOFILE=audio)
+                        SDL_DISKAUDIOFILE="/proc/self/fd/%d" % self.sound_out)
         self.env.pop("WAYLAND_DISPLAY", None)
-        self.audio_path = self.env["SDL_DISKAUDIOFILE"]
         eventually(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
                                           capture_output=True).returncode == 0)
         self.prepare_desktop()
         self.proc = subprocess.Popen([GAME], env=self.env, stdout=subprocess.PIPE,
-                                     stderr=open(os.path.join(WORK, "game.err"), "w"), text=True)
+                                     stderr=open(os.path.join(WORK, "game.err"), "w"), text=True,
+                                     pass_fds=(self.sound_out,))
+        os.close(self.sound_out)
         # "canvas X Y WIDTH HEIGHT RATIO": where the canvas lies in screen pixels, its size,
         # and the screen's pixel ratio that sized the pictures and pens.
         line = self.proc.stdout.readline()
@@ -134,6 +142,12 @@ class Game:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+        # The pipe ends with the program, and the copy with it.
+        try:
+            self.copier.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.copier.kill()
+            self.copier.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Plays Tessarin through real sound servers and listens to what they played.
 
-A private PulseAudio server with a null sink, and beside it PipeWire with its PulseAudio
-server, each with a runtime folder of its own: the program (driven as in play.py, on a virtual X server)
-plays a whole coloured game through it while parec records the sink's monitor. The recording
+A private PulseAudio server with a pipe sink, and beside it PipeWire with its PulseAudio
+server and a null sink, each with a runtime folder of its own: the program (driven as in
+play.py, on a virtual X server) plays a whole coloured game through it while parec records the
+sink's monitor, at the sink's own rate. The recording
 must hold every sound in order: the tunes played whole with their notes joined (gaps under
 10 ms), the error sound of a refused line, and one note for each coloured piece, each at its
 pitch within 5 cents, none cut short, and nothing else. Then a server is killed in the middle
@@ -33,7 +34,11 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 import play  # noqa: E402  (reads the program and layout_probe from the command line)
 from play import Failure, check, centre  # noqa: E402
 
-RATE = 22050
+# The sinks' rate, at which they are recorded: a recorder that converted the rate would
+# blur what it heard (PulseAudio's own converter, at its default quality, folds back what lies
+# near the top of the sounds' band).
+RATE = 44100
+SOUND_RATE = 22050
 SINK = "tessarin"
 TOP = os.path.dirname(os.path.dirname(HERE))
 
@@ -122,7 +127,7 @@ def wait_for(what, test, seconds=play.HANG):
 
 class Server:
     """A sound server reached through the PulseAudio protocol, with a runtime folder of its
-    own and a null sink named SINK as its default."""
+    own and a sink named SINK as its default."""
 
     def __init__(self, name):
         self.name = name
@@ -152,6 +157,17 @@ class Server:
     def answers(self):
         return self.pactl("info").returncode == 0
 
+    def plays_into(self, pid):
+        """Whether a stream of the process plays into the server: the process is named by the
+        stream's own properties, or (a stream of SDL's PipeWire driver) by its client's."""
+        inputs = self.pactl("list", "sink-inputs").stdout
+        own = 'application.process.id = "%d"' % pid
+        if own in inputs:
+            return True
+        clients = set(re.findall(r"Client: (\d+)", inputs))
+        return any(block.split("\n", 1)[0].strip() in clients and own in block
+                   for block in self.pactl("list", "clients").stdout.split("Client #")[1:])
+
     def has_sink(self):
         return SINK in self.pactl("list", "short", "sinks").stdout
 
@@ -168,10 +184,25 @@ class Server:
 
 
 class PulseAudio(Server):
+    """PulseAudio with a sink named SINK: by default a pipe sink, which plays in real time
+    into a pipe, read and thrown away as a sound card would play it. A null sink rewinds what
+    it has played ahead when a stream starts, as a sound card's sink does, and its monitor
+    then misses the stream's first milliseconds, which the sink played; a pipe sink never
+    rewinds, and its monitor records every sample it played."""
+
+    def __init__(self, name, sink="pipe"):
+        super().__init__(name)
+        self.sink = sink
+
     def start(self):
         config = os.path.join(self.root, "server.pa")
+        fifo = os.path.join(self.root, "sink.fifo")
         with open(config, "w") as f:
-            f.write("load-module module-null-sink sink_name=%s rate=44100\n" % SINK)
+            if self.sink == "pipe":
+                f.write("load-module module-pipe-sink sink_name=%s file=%s rate=44100 "
+                        "use_system_clock_for_timing=yes\n" % (SINK, fifo))
+            else:
+                f.write("load-module module-null-sink sink_name=%s rate=44100\n" % SINK)
             f.write("set-default-sink %s\n" % SINK)
             f.write("load-module module-native-protocol-unix auth-anonymous=1 socket=%s\n"
                     % self.socket)
@@ -179,7 +210,10 @@ class PulseAudio(Server):
             ["pulseaudio", "-n", "-F", config, "--daemonize=no", "--exit-idle-time=-1",
              "--use-pid-file=no", "--log-target=stderr"], self.env, self.log("pulseaudio")))
         wait_for("PulseAudio answers", self.answers)
-        wait_for("PulseAudio has its null sink", self.has_sink)
+        wait_for("PulseAudio has its sink", self.has_sink)
+        if self.sink == "pipe":
+            # What the sink plays goes nowhere, as it would through a sound card.
+            self.procs.append(PROCS.start(["cat", fifo], self.env, open(os.devnull, "w")))
         return self
 
 
@@ -219,7 +253,7 @@ class PipeWire(Server):
 
 
 class Recording:
-    """What the server's null sink plays, recorded from its monitor at the game's rate."""
+    """What the server's null sink plays, recorded from its monitor at the sink's own rate."""
 
     def __init__(self, server, name):
         self.path = os.path.join(server.root, name + ".raw")
@@ -267,8 +301,19 @@ def locate(recording, library, expected, threshold=0.9):
         first = above[0]
         peak = first + int(np.argmax(score[first:first + len(template) // 4]))
         found.append((resource, cursor + peak))
-        cursor += peak + len(template) - 64
+        cursor += peak + len(template) - RATE // 350
     return found
+
+
+def at_recording_rate(samples):
+    """A sound's samples at the recording's rate: the same band, sampled more often (its
+    spectrum, padded with nothing above the sound's own top)."""
+    import numpy as np
+    spectrum = np.fft.rfft(np.asarray(samples, dtype=np.float64))
+    n = len(samples) * RATE // SOUND_RATE
+    padded = np.zeros(n // 2 + 1, dtype=complex)
+    padded[:len(spectrum)] = spectrum
+    return np.fft.irfft(padded, n) * (RATE / SOUND_RATE)
 
 
 def pitch(x):
@@ -312,14 +357,15 @@ class Heard:
                   "sound %d at %.3f s played whole (its end matches %.2f)"
                   % (resource, start / RATE, score.max() if len(score) else 0))
             late = int(np.argmax(score > 0.9))
-            late += int(np.argmax(score[late:late + 64]))
-            if late > 4:
+            late += int(np.argmax(score[late:late + RATE // 350]))
+            if late > RATE // 5000:
                 self.dropouts += 1
             end = start + len(template) + late
             self.found.append((resource, start, end))
             if resource in pitches:
                 # Away from the note's ramps at both ends.
-                error = cents(pitch(recording[start + 64:end - 128]), pitches[resource])
+                error = cents(pitch(recording[start + RATE // 350:end - RATE // 175]),
+                              pitches[resource])
                 self.errors.append(error)
                 check(abs(error) < 5, "note %d at %.3f s is %.2f cents off its pitch"
                       % (resource, start / RATE, error))
@@ -327,7 +373,7 @@ class Heard:
         # the resampler's ripple round their edges.
         quiet = np.ones(len(recording), dtype=bool)
         for _, start, end in self.found:
-            quiet[max(0, start - 200):end + 200] = False
+            quiet[max(0, start - RATE // 110):end + RATE // 110] = False
         loudest = float(np.max(np.abs(recording[quiet]))) if quiet.any() else 0.0
         check(loudest < 1000, "a sound that was not expected: level %d at %.3f s"
               % (loudest, float(np.argmax(np.abs(recording) * quiet)) / RATE))
@@ -400,11 +446,13 @@ def whole_game(server, library, pitches):
     game = new_game(server)
     try:
         name = re.search(r"Server Name: (.*)", server.pactl("info").stdout).group(1)
-        wait_for("the program plays into %s" % name, lambda: 'application.process.id = "%d"'
-                 % game.proc.pid in server.pactl("list", "sink-inputs").stdout)
-        print("     the program plays into %s" % name)
         for tune, slots in ((8, TUNE8), (12, TUNE12)):
             game.click(*centre(game.layout["tuneButtons"][tune - 1]))
+            if tune == 8:
+                # The device is open while the game plays.
+                wait_for("the program plays into %s" % name,
+                         lambda: server.plays_into(game.proc.pid))
+                print("     the program plays into %s" % name)
             # The program answers the next click once the tune has played.
             time.sleep(sum(len(library[slot_sound(s)]) for s in slots[:-1]) / RATE + 0.6)
         pieces = square_up_to_colouring(game)
@@ -508,8 +556,7 @@ def main():
     os.makedirs(sounds)
     play.run(play.PROBE, "--sounds", sounds)
     import numpy as np
-    library = {int(name[:3]): np.array(play.wave_samples(os.path.join(sounds, name)),
-                                       dtype=np.float64)
+    library = {int(name[:3]): at_recording_rate(play.wave_samples(os.path.join(sounds, name)))
                for name in os.listdir(sounds)}
     pitches = note_pitches()
 
