@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The accelerator table: fourteen key combinations, in its order. The main frame makes them
 // shortcuts, and the view's key path drops them, so none ever reaches the game's keys.
 #pragma once

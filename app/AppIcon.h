@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The program's icon: a pentagon cut by a five-pointed star into yellow, cyan and green
 // pieces round a red centre, transparent outside the pentagon.
 #pragma once

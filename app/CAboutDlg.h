@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The About box, dialog 100: the icon, the version text and a default OK button.
 #pragma once
 #include <QDialog>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The main window: a title bar without close, minimise or maximise buttons and without a
 // sizing border, maximised; the menu bar and the accelerator table; the view below them.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The application: starts the program in the order the original framework does, carries
 // out the command line and runs the message loop.
 #pragma once

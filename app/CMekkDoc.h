@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's document: it holds nothing of the game and is never modified, so closing the
 // program never asks to save. It only remembers the file it was opened from or saved to.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The command line, taken as the original desktop framework's standard parser takes it:
 // no argument starts a new document, a file name opens that file as the document, "/p" and
 // "/pt" print it directly. Arguments are kept as raw bytes, so that any file name the system

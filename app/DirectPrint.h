@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Direct printing, "/p" and "/pt": the home page as one page on a printer.
 #pragma once
 #include <QString>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 #include "app/Pictures.h"
 
 #include "app/CMainFrame.h"

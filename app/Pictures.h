@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Pictures of the game for its documentation, drawn by the program itself off screen.
 #pragma once
 #include <QString>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's desktop on Qt: the view widget's size, its repaint, SDL sound, Qt message
 // boxes and the main window's title.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // One SDL audio device, open only while the game has something to play: the first sound opens
 // it, and it closes once it has rested a second after its last sound. An open SDL device asks
 // for samples all the time, silent or not (a paused one too), and wakes the game hundreds of

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Sound output through SDL2's audio subsystem: one device, one voice. The device is open only
 // while there is sound to play and a moment after: a game that sits silent wakes nothing.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's title bar drawn in its own window, for Wayland compositors that leave title bars to
 // their clients (GNOME's mutter, weston): Qt's own would offer minimise, maximise and close
 // buttons and a border to size the window by, which the game's window has none of.

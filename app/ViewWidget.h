@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The widget that hosts the game view: it shows the view's canvas and turns Qt's mouse and
 // key events into the view's clicks and key codes.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The border fill on a board-like picture: a Decagon with every diagonal drawn, scaled to the
 // canvas, filled from the open space round it. Measured against the memory floor (one read
 // and one write of every pixel) and, when built with OpenCV, against cv::floodFill.

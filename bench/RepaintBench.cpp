@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The cost of a full repaint of the busiest picture the game can show: a finished perfect
 // Decagon game, 41 lines, and every closed piece coloured. Measured beside a
 // plain clear of a canvas of the same size, and beside one colouring click on the largest

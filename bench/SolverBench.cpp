@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The solver's time per shape: the exact search alone (what --perfect runs), and the whole
 // perfect game, the search and the path played on a view at the solver's client area.
 #include "game/Solver.h"

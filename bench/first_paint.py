@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Times the game's first paint against a bare Qt window's on the same virtual X server.
 
 Starts one Xvfb of the given size, then the two programs in turn, RUNS times each: the game

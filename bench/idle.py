@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Counts what a game sitting idle costs the machine: the context switches and processor time
 of all its threads, read from /proc, after its last sound.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Prints the resident size of the running game on a virtual X server of each given size.
 
 Starts Xvfb, the game (with TESSARIN_REPORT_CANVAS=1), waits for its first paint and a moment

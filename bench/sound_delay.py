@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Times the delay from a key or a click to the first sample of its note, through real sound
 servers, for the game and for a reference program side by side.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Renders the hicolor PNG icons from icons/tessarin.svg (needs rsvg-convert, librsvg2-bin).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"

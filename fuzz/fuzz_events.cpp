@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // libFuzzer entry: a stream of player events decoded from the fuzzer's bytes, over a client
 // area and pixel ratio chosen by the first byte. Any broken invariant, a paint that changes
 // the game, or a fresh paint that differs from the handlers' picture stops the run and prints

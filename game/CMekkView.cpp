@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The view's creation, its random generator, the canvas it paints on and the check of its
 // state after every entry.
 #include "game/CMekkView.h"

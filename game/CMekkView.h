@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game view: the record of the game's state, the rules that change it, and the entries
 // from the shell (paint, click, key, Sound command). It draws into its own exact canvas with
 // the painters of screen/ and reaches the desktop only through Platform.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The colouring phase: a click inside a closed piece fills it with the next colour of the
 // cycle and plays the tune's next note; a fill that escapes into the space round the shape
 // ends the game with no score.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The score history: the scores of this run per shape, latest at the bottom of each column,
 // with a total under each column.
 #include "game/CMekkView.h"

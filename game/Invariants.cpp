@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The rules the game's state keeps at every moment between two entries. A broken one is a
 // fault of the game itself, never of the player's input.
 #include "game/CMekkView.h"

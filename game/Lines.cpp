@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The line-drawing phase: a click on a vertex draws the line to it from the current vertex,
 // unless the line was drawn before, in either direction.
 #include "game/CMekkView.h"

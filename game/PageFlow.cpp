@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The page flow: every change of page or phase, each in one function, whichever key, click,
 // menu or watched game asks for it. A handler that changes a whole page paints it again at
 // once; one that changes part of the game page draws that part.

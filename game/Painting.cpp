@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Page painting: the window title, the layout pass, then the whole current page rebuilt from
 // the game state, so that a paint at any moment shows exactly the picture the player built by
 // clicking.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The one seam between the game and the desktop it runs on. The Qt shell implements it for
 // the real window, tests implement it with fakes that record what was asked.
 #pragma once

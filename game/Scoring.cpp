@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The score of a finished game and the note that explains it.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"

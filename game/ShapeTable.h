@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Everything that differs between the four shapes apart from their geometry, and the
 // twenty tunes that continue the same constant table.
 #pragma once

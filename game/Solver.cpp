@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The solver: the exact geometry of the lines a longest path leaves out, a walk over the lines
 // kept, and the game played with that walk on a view of its own.
 #include "game/Solver.h"

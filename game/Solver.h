@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Perfect games: for each shape, a path of the most lines that cuts the shape into as many
 // pieces as any such path can, and that path played through the game's own handlers.
 //

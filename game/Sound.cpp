@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Playing the game's sounds, the Sound menu's two settings, and the tunes: played whole, or
 // one note for each piece coloured.
 #include "game/CMekkView.h"

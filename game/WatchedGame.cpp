@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The watched perfect game: the solver's path played on the player's view, one step at a time,
 // through the same rules as a player's clicks and keys.
 #include "game/WatchedGame.h"

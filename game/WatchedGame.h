@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // A perfect game played on the player's own view for the player to watch, one step at a time:
 // the solver's path drawn line by line from its first vertex, End, a click inside every closed
 // piece with its note, End. Every step goes through the game's own handlers, so the page is at

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The click handler: a left button press goes to the home page's pictures and tune panel, to
 // the vertices while lines are drawn, or to the pieces while they are coloured. Every test is
 // strict: a click on a border hits nothing.

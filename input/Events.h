@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The player's events in one vocabulary: a click, a key or a Sound command, with a text form
 // and one way to give it to the view. The storms, the fuzzer and the tests' driver all play
 // events; a storm or fuzz input that breaks the game prints its events as text, one a line,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Key codes of the game's key table. The shell maps its toolkit's keys onto these.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The key handler: what End, Enter, Home, F1 and the letters do, by page and phase. Every
 // other key, and every key whose page or phase does not fit, does nothing at all.
 #include "game/CMekkView.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The layout of both pages from the client area, and the layout pass that begins every paint:
 // the fonts of this paint, the measured counters, and every rectangle and point.
 #include "screen/Layout.h"

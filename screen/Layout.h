@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The layout of both pages: every rectangle and point the game draws in and hit-tests against,
 // computed from the client area alone at every paint. The arithmetic is pure, so every figure
 // can be checked without fonts; the layout pass measures the texts it needs with this paint's

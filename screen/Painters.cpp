@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The painters of both pages. Numbers are formatted with "%i" just before they are drawn.
 #include "screen/Painters.h"
 

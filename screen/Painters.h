@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The painters of the game's two pages. Each draws one part of a page from the values it is
 // given, with the tools and into the layout of the paint, and changes nothing else: the rules
 // decide, the painters only draw. A handler calls the painters of what it changed; a full

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The four shape pictures of the home page: each shape as a finished game (black outline and
 // lines, brightly coloured pieces, the vertex count written in several pieces) with its name
 // beneath in capitals of different colours. They are drawn by the game's own drawing code at

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The four shape pictures of the home page.
 #pragma once
 #include "screen/canvas/Canvas.h"

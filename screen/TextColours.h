@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Text colours that carry meaning on the pages.
 #pragma once
 #include "screen/canvas/Geometry.h"

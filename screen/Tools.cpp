@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The pens, solid brushes and piece colours, the one-time fitting of the piece brushes to the
 // device being painted, and the sizes that follow the screen's pixel ratio.
 #include "screen/Tools.h"

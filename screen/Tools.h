@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The drawing tools of the game's pages: pens, solid brushes, the 81 piece colours and their
 // brushes, the four fonts of the current paint and the four shape pictures. Pens and pictures
 // are made for the screen's pixel ratio, so that a high-density screen gets them as wide and

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # The speed figures, measured side by side: the fill against the memory floor and OpenCV's
 # flood fill, the repaint against a clear, the colouring click, the first paint against a bare
 # Qt window, the resident size of a running game, the delay from a key or click to its note

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Installs the Debian packages that are missing (with sudo when not run as root).
 #   scripts/deps.sh           what building and running the game needs, read from the package's
 #                             debian/control: build-essential, the Build-Depends (debhelper

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Draws the README's pictures with the game itself, off screen: docs/home.png, the home page,
 # docs/finished.png, a finished Hexagon game, and docs/perfect-decagon.png, a perfect Decagon as
 # Help > Watch a Perfect Game plays it; and the same three on a screen scaled to 200 % in

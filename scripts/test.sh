@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Builds Tessarin and runs every test: once in the normal build, once more with
 # AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the stream of player events.
 # Installs the Debian packages needed: the game's, and the test tools of scripts/packages.txt.

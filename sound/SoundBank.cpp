@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's sounds, made by the program itself: a buzzing error chime and the notes of the
 // letter keys and the tunes, each a complete RIFF WAVE image (PCM, mono, 22050 samples per
 // second) with its format, fact and data chunks, as a sound player expects to find in a file.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's 45 sounds, synthesised by the program itself as complete RIFF WAVE images in
 // memory and found by resource number: 101 the error sound, 102 to 145 the notes.
 #pragma once

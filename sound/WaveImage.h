@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Reading a RIFF WAVE image from memory, as the sound device plays it.
 #pragma once
 #include <cstddef>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The yardstick of the game's first paint: a bare Qt window, shown as the game's frame shows
 // itself (the screen's whole available area, fixed), that prints "painted" on standard output
 // once its first paint event has run, and then waits to be ended.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The yardstick of the game's key-to-note delay (bench/sound_delay.py): a bare X window that
 // plays the note of the game's Q key through SDL the moment any key is pressed in it, on a
 // device opened at the start and left running, as small as asked. Nothing else happens

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The exact pixel canvas and its shapes: rectangles, lines, ellipses and pictures. Every
 // operation writes whole pixels of one exact colour and clips to the canvas, whatever the
 // coordinates it is given.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game's own exact pixel canvas and the drawing context over it.
 //
 // The rules of the game read the picture back (a colouring click needs a pure white pixel,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The border fill: every pixel 4-connected to the seed whose colour is not the border's takes
 // the brush's colour. The rules of the game rest on it: a piece is whatever it reaches.
 #include "screen/canvas/Canvas.h"

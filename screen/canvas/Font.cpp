@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Monochrome text: faces matched by fontconfig, glyphs rendered by FreeType as one-bit
 // bitmaps the first time a text needs them and kept as runs of set pixels, drawn in one exact
 // colour.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Monochrome text through FreeType, faces matched by fontconfig.
 #pragma once
 #include "screen/canvas/Geometry.h"

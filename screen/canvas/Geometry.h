@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Pixel geometry of the view's client area: origin top-left, y downward.
 #pragma once
 #include <algorithm>

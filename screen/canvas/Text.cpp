@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Text on the canvas: one line left, centred or right in its rectangle, or word-wrapped from
 // its top-left corner, and the fitting of a text the player must read into its rectangle.
 #include "screen/canvas/Canvas.h"

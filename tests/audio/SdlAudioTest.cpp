@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The real sound path: the game's images through SDL to a device that writes what it plays
 // into a file, and the game without any sound device at all. The tests wait for what they need
 // to see, with limits that only a hang reaches, never for a time: the machine may be busy.

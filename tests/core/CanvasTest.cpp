@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The exact pixel canvas: what the rules read back after drawing must be exact to the pixel.
 #include "screen/canvas/Canvas.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The colouring phase: End's frame, which clicks fill a piece, the leak test, the colour
 // cycle, the per-piece note, the tune box, and the limit of the record.
 #include "game/ShapeTable.h"

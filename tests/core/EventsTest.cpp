@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The text form of the player's events, which storms and the fuzzer print for a test to play
 // again: written exactly, read back as the same event, and every line that is no event
 // refused with the reason, never read as another event.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Monochrome text: sizes by cell height, exact colours, clipping and word wrap.
 #include "screen/canvas/Font.h"
 #include "screen/canvas/Canvas.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The fuzzer's seed games: each decodes to the game it is named after, passing every check of
 // the storm on the way, and the corpus kept in the repository holds exactly these bytes.
 // TESSARIN_WRITE_FUZZ_SEEDS=1 writes them there again (after a change of the storm's code).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The view's state at creation, the shape table and the fixed texts.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"

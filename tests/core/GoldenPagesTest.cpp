@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The pages a player sees, pixel for pixel: each drawn by the game from a fixed script of
 // events (tests/golden/NAME.events) and compared with its reference picture
 // (tests/golden/NAME.png), both as the clicks and keys drew it and as a fresh paint over

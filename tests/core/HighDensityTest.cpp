@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The game on high-density screens: everything sized in fixed pixels grows with the screen's
 // pixel ratio (pens, the shape pictures and their buttons, the tune panel's outline), drawn
 // sharp by the game itself, while a screen that does not scale keeps every pixel as it was.

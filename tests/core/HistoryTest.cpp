@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The score history: appending with the overflow rule, the totals, and the table's erasing.
 #include "support/GameDriver.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Clicks on the home page: the shape pictures and the tune panel.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The key table: which key does what on which page and in which phase.
 #include "game/CMekkView.h"
 #include "input/KeyCodes.h"

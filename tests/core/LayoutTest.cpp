@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The layout of both pages: the worked figures of a 1016 x 700 client area, the rounding of
 // the unit, the history rows, the guards for tiny and huge windows, and the client area kept
 // from the first paint.

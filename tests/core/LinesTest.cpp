@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The vertex click: which vertex a click hits, which lines are refused, and what a line
 // draws.
 #include "game/ShapeTable.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // What each page says, word for word: every text with the rectangle it stands in, its form,
 // colour and font, as the drawing contexts drew it. The paints and the handlers both say it,
 // so that a text drawn wrong by both alike, which a repaint compared with the handlers'

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Painting of both pages: the window title, the lazy start vertex, and windows too small for
 // the layout. What each page shows is compared pixel for pixel by the golden pages.
 #include "game/CMekkView.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The four shape pictures of the home page: size, background, outline, coloured pieces and
 // the name in letters of different colours. The golden pages hold them pixel for pixel at
 // pixel ratios 1 and 2.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The score of a game, End's result panel, and the repaint of the finished state, scored
 // or aborted.
 #include "game/ShapeTable.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The solver's perfect games: their paths, their pieces in exact geometry and on the canvas,
 // and each played through the game's own handlers to its score.
 #include "game/Solver.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The 45 sounds as a sound player reads them: their headers, lengths, pitches, levels, and
 // the note slots through which the game names them.
 #include "sound/SoundBank.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // What the view asks the desktop to play, and the Sound menu's commands.
 #include "game/CMekkView.h"
 #include "support/FakePlatform.h"

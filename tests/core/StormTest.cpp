@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Long random storms of clicks, keys and Sound commands over every shape, on client areas from
 // below 69 pixels high up to 7680 by 4320 and on high-density screens: after every event the
 // game keeps its invariants and a paint changes none of its state, and a fresh paint equals

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Texts the player must read are never cut by their rectangles: where the layout's font is
 // too large for a rectangle, the text is drawn whole in a smaller font of the same face, and
 // where it fits, it is drawn exactly as before.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The piece colours, the one-time fitting of the piece brushes, and the fixed pens and brushes.
 #include "game/CMekkView.h"
 #include "support/FakePlatform.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The twenty tunes: their notes, played whole or one for each coloured piece.
 #include "game/CMekkView.h"
 #include "game/ShapeTable.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // A watched perfect game on the player's own view: played step by step through the handlers to
 // the score page, with its notes, kept out of the history, and stopped or restarted cleanly.
 #include "game/WatchedGame.h"

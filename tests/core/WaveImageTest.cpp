@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Reading wave images: the game's own, and images that are damaged or of another format.
 #include "sound/WaveImage.h"
 #include "sound/SoundBank.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Prints, as JSON, the layout the game computes for a client area of the given size, so that
 // the end-to-end tests click exactly where the game's own formulas put things.
 // It also writes the game's sounds as WAVE files, so that the tests can name every sound that

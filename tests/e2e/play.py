@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Plays whole games of Tessarin in the real program on a virtual X server.
 
 The program is driven only with real mouse clicks and key presses (xdotool) and read only as a

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Plays Tessarin through real sound servers and listens to what they played.
 
 A private PulseAudio server with a pipe sink, and beside it PipeWire with its PulseAudio

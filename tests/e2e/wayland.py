@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Plays the real program natively on Wayland compositors running headless.
 
 Each of mutter (GNOME's, without the shell), KWin (KDE Plasma's), sway and weston that is

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 """Plays the real window under real window managers on a virtual X server.
 
 For each of openbox, xfwm4 and mutter that is installed and runs here, a panel along the

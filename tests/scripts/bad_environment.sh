@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # The game in a poor environment: no fonts of the faces it asks for, no desktop, no sound
 # device. It must start, play a whole game where it can and end normally, say what is
 # missing, and never crash or hang. Argument: the game binary.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Every C++ file of the repository is formatted as .clang-format says.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"

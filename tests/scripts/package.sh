@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Builds the Debian package (debian/) with dpkg-buildpackage in a copy of the source tree, and
 # checks it without touching the system: the package is unpacked into a folder of its own and
 # never installed, so a copy of the game that the user installed stays exactly as it is. Checks

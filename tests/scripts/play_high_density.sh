@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # The real-window games of play_real_window.sh once more on a high-density screen (Qt scale
 # factor 2), where the canvas has the window's size in device pixels and clicks are mapped back
 # to it. Arguments: the game binary and layout_probe.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Plays whole games in the real program on a virtual X server (see tests/e2e/play.py), at one
 # device pixel per screen pixel. Arguments: the game binary and layout_probe.
 set -euo pipefail

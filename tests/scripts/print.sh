@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Direct printing end to end: a CUPS server with a PDF printer, "/pt" on the command line,
 # one page that shows the home page, scaled to the printable area. Needs root (it starts
 # cupsd and adds a printer); skipped otherwise.

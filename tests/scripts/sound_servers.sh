@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # Plays whole games through real sound servers, PulseAudio and PipeWire, each private to this
 # test, records what their null sink played and checks it (see tests/e2e/sound_servers.py);
 # then kills each server in the middle of a game and starts it again. PulseAudio and PipeWire

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # The game natively on Wayland desktops: mutter (GNOME), KWin (KDE Plasma), sway and weston, each
 # headless, with their own input and screenshots: see tests/e2e/wayland.py. Arguments: the
 # game binary and layout_probe.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Tessarin developers
+#
+# SPDX-License-Identifier: MIT
+
 # The real window under real window managers (openbox, xfwm4, mutter) on a virtual X server:
 # see tests/e2e/window_managers.py. Arguments: the game binary and layout_probe.
 set -euo pipefail

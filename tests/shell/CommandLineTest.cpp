@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The command line: how arguments are taken, and what the program does with bad ones.
 #include "app/CommandLine.h"
 #include "QtApp.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The window's first paint: the window's first picture is the game's, drawn in the first paint
 // event of a window that stands at its final place, and said once; the keyboard's coming and
 // going does not repaint the view.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The main window, its menus and accelerators, the About box and the file commands.
 #include "QtApp.h"
 #include "app/CAboutDlg.h"

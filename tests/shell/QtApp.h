@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The one QApplication of the shell tests, made at first use on the offscreen platform.
 #pragma once
 #include "app/CMekkApp.h"

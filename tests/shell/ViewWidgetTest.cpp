@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The view widget: Qt's keys and clicks as the game's, and the canvas shown on resizing.
 #include "app/ViewWidget.h"
 #include "QtApp.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Watching a perfect game in the main window: Help's submenu and F2 start it, a timer plays
 // it to the score page, the player's clicks and keys leave it alone but Escape and Home,
 // and the menus stay usable while it plays.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The window's title: the game's from the moment the window shows, and the title bar the window
 // draws itself where a Wayland compositor leaves title bars to it: above the menu bar, showing
 // the title as it changes, with nothing to click.

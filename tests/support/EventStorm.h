@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Storms of player events for the long random tests and the fuzzer: events decoded from bytes
 // and aimed by what the view shows (clicks anywhere, on and beside the edges of every hit
 // rectangle, on the white pixels of the board while pieces are coloured; keys; Sound

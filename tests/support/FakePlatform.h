@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // A desktop that records what the game asked of it, for tests without a window.
 #pragma once
 #include "game/Platform.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // The fuzzer's seed games, written as the bytes its storm decodes: a perfect Square, an
 // aborted Hexagon and a full Decagon coloured to the end, each on the fuzzer's 240 x 180
 // screen. Each event is encoded for the view as it stands, and played on a storm alongside,

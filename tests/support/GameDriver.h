@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Plays the game through the view's own entries: a view over a fake desktop, painted once,
 // with helpers to start a game from a chosen vertex, click vertices and pieces, press keys,
 // and rebuild the page from the state on a canvas of its own.

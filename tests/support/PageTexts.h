@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // What a page says, read from the drawing contexts instead of the pixels: every text drawn,
 // with its rectangle, form, colour and font, written one a line so that a test compares the
 // words the player reads and a failure shows them.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
 // Canvases to and from PNG files, through libpng's simplified interface: the golden pages the
 // tests compare the game's pictures with, and the pictures they write beside them.
 #pragma once
