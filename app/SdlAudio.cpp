@@ -115,15 +115,13 @@ constexpr int kSoundRate = 22050;
 // PipeWire's own rate unless its configuration says otherwise; SDL's PipeWire driver does not
 // tell the rate of the server's sink.
 constexpr int kPipeWireRate = 48000;
-// The device's buffer: the smallest power of two of frames that holds 5 ms through SDL's
-// PipeWire driver (256 at 48000 Hz), 10 ms through any other (512 at 44100 or 48000 Hz). A
-// note waits behind about one buffer; smaller ones bring it sooner, but on a busy two-core
-// machine the server runs them dry and notes break off (bench/sound_delay.py counts both):
-// PulseAudio already does with 5 ms, PipeWire not yet.
-Uint16 bufferFrames(int rate, bool pipeWire) {
-    const int perSecond = pipeWire ? 200 : 100;
+// The device's buffer: the smallest power of two of frames that holds 10 ms (512 at 44100 or
+// 48000 Hz). A note waits behind about one buffer; buffers of a few milliseconds bring it
+// sooner, but on a busy two-core machine the server runs them dry and notes break off
+// (bench/sound_delay.py counts both).
+Uint16 bufferFrames(int rate) {
     Uint16 frames = 64;
-    while (frames * perSecond < rate)
+    while (frames * 100 < rate)
         frames = static_cast<Uint16>(frames * 2);
     return frames;
 }
@@ -332,7 +330,7 @@ struct SdlAudio::Impl {
         want.freq = wantedRate();
         want.format = AUDIO_S16SYS;
         want.channels = 1;
-        want.samples = bufferFrames(want.freq ? want.freq : kSoundRate, driver == "pipewire");
+        want.samples = bufferFrames(want.freq ? want.freq : kSoundRate);
         want.callback = &Impl::callback;
         want.userdata = this;
         SDL_AudioSpec have{};
