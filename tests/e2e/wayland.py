@@ -914,14 +914,15 @@ def shape_shown(game, shot):
     return max(drawn) if drawn else None
 
 
-def seen(game, what, looks_right, tries=6):
+def seen(game, what, looks_right):
     """A screenshot that shows what looks_right wants, taken again while the window catches up
-    with the last click or key (a loaded machine paints late); the last one either way."""
-    for _ in range(tries):
-        shot = game.screen(what)
-        if looks_right(shot):
-            break
+    with the last click or key (a loaded machine paints late, and a compositor's screenshot
+    comes later still), up to the limit only a hang reaches; the last one either way."""
+    end = time.monotonic() + play.HANG
+    shot = game.screen(what)
+    while not looks_right(shot) and time.monotonic() < end:
         time.sleep(0.5)
+        shot = game.screen(what)
     return shot
 
 
