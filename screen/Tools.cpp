@@ -71,7 +71,7 @@ void DrawingTools::applyPixelRatio(double ratio) {
     redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
     // The pictures of a screen that does not scale until a layout pass finds the room for
     // larger ones.
-    if (shapePicture.empty()) shapePicture.use(shapePictures(1.0));
+    if (shapePicture.empty()) shapePicture = shapePictures(1.0);
 }
 
 void DrawingTools::fitPieceColours(const DrawingContext& dc) {
