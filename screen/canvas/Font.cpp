@@ -48,19 +48,6 @@ struct Glyph {
     int inkLeft = 0, inkRight = 0, inkTop = 0, inkBottom = 0;
 };
 
-// The FreeType library, shared by every face so that it outlives the last one.
-struct Library {
-    FT_Library lib = nullptr;
-    Library() {
-        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
-    }
-    ~Library() {
-        if (lib) FT_Done_FreeType(lib);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-};
-
 // What fontconfig matched for a face name.
 struct Match {
     std::string file;
@@ -140,16 +127,18 @@ bool matchFamily(const std::string& family, bool bold, Match& out) {
 }
 
 // Everything cached for the run of the program: the library, the matches and the fonts
-// made so far. Destroyed at exit, which frees every face and glyph.
+// made so far. Destroyed at exit, which frees every face and glyph, then the library.
 struct Cache {
-    std::shared_ptr<Library> library = std::make_shared<Library>();
+    FT_Library library = nullptr;
     std::map<std::string, Match, std::less<>> matches;
     std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
     // Each font file is opened and read once, and every size is rendered from it.
     std::map<std::pair<std::string, int>, FT_Face> faces;
     bool warned = false;
 
-    Cache() = default;
+    Cache() {
+        if (FT_Init_FreeType(&library) != 0) library = nullptr;
+    }
     Cache(const Cache&) = delete;
     Cache& operator=(const Cache&) = delete;
     // Fontconfig keeps what its first match loaded until it is finished with; Qt has released
@@ -158,6 +147,7 @@ struct Cache {
         fonts.clear();
         for (auto& [file, face] : faces)
             if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
         FcFini();
     }
 
@@ -167,8 +157,8 @@ struct Cache {
         auto it = faces.find(key);
         if (it == faces.end()) {
             FT_Face opened = nullptr;
-            if (!library->lib || m.file.empty() ||
-                FT_New_Face(library->lib, m.file.c_str(), m.index, &opened) != 0)
+            if (!library || m.file.empty() ||
+                FT_New_Face(library, m.file.c_str(), m.index, &opened) != 0)
                 opened = nullptr;
             it = faces.emplace(key, opened).first;
         }
