@@ -18,6 +18,21 @@ const std::int32_t* selectedTune(int tuneIndex) {
     return tuneRow(((tuneIndex % kTuneCount) + kTuneCount) % kTuneCount);
 }
 
+// The Sound menu's commands: each sets one setting to its value, and is enabled only while the
+// setting holds the other value, the one the command changes.
+struct SoundCommand {
+    int command;
+    std::string RunState::*setting;
+    const char* value;
+    const char* other;
+};
+const SoundCommand kSoundCommands[] = {
+    {kCmdSoundOn, &RunState::soundSwitch, "on", "off"},
+    {kCmdSoundOff, &RunState::soundSwitch, "off", "on"},
+    {kCmdNotesToEnd, &RunState::noteMode, "end", "cut"},
+    {kCmdCutNotesShort, &RunState::noteMode, "cut", "end"},
+};
+
 } // namespace
 
 void CMekkView::playSoundAsync(int resource) {
@@ -68,38 +83,15 @@ void CMekkView::playPieceNote(int piecesBefore) {
 }
 
 void CMekkView::OnCommand(int command) {
-    switch (command) {
-    case kCmdSoundOn:
-        soundSwitch = "on";
-        break;
-    case kCmdSoundOff:
-        soundSwitch = "off";
-        break;
-    case kCmdNotesToEnd:
-        noteMode = "end";
-        break;
-    case kCmdCutNotesShort:
-        noteMode = "cut";
-        break;
-    default:
-        break;
-    }
+    for (const SoundCommand& c : kSoundCommands)
+        if (c.command == command) this->*c.setting = c.value;
     checkState("a Sound command");
 }
 
 bool CMekkView::isCommandEnabled(int command) const {
-    switch (command) {
-    case kCmdSoundOn:
-        return soundSwitch == "off";
-    case kCmdSoundOff:
-        return soundSwitch == "on";
-    case kCmdNotesToEnd:
-        return noteMode == "cut";
-    case kCmdCutNotesShort:
-        return noteMode == "end";
-    default:
-        return false;
-    }
+    for (const SoundCommand& c : kSoundCommands)
+        if (c.command == command) return this->*c.setting == c.other;
+    return false;
 }
 
 } // namespace tess
