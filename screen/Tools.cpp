@@ -9,8 +9,8 @@
 #include "screen/Pictures.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <iterator>
 
 namespace tess {
 
@@ -42,10 +42,8 @@ constexpr Colour kPalette[kPieceColours] = {
 
 DrawingTools::DrawingTools() {
     // No piece brush exists until the first paint that needs one fits them to its device.
-    for (Brush& brush : pieceBrush)
-        brush = Brush{kBlack, false};
-    for (int c = 0; c < kPieceColours; ++c)
-        piecePalette[c] = kPalette[c];
+    std::fill(std::begin(pieceBrush), std::end(pieceBrush), Brush{kBlack, false});
+    std::copy(std::begin(kPalette), std::end(kPalette), piecePalette);
     applyPixelRatio(1.0);
 
     redBrush = Brush{Colour(255, 72, 72), true};
