@@ -43,9 +43,9 @@ struct Run {
 struct Glyph {
     int advance = 0;
     std::vector<Run> runs;
-    // Bounding box of the runs, relative to the pen position on the baseline; empty (left ==
-    // right) for a glyph without ink.
-    int inkLeft = 0, inkRight = 0, inkTop = 0, inkBottom = 0;
+    // Bounding box of the runs, relative to the pen position on the baseline; empty (all zero)
+    // for a glyph without ink.
+    Rect ink;
 };
 
 // What fontconfig matched for a face name.
@@ -223,18 +223,12 @@ void renderGlyph(FT_Face face, char ch, Glyph& g) {
             }
         }
     }
-    for (std::size_t i = 0; i < g.runs.size(); ++i) {
-        const Run& r = g.runs[i];
-        const bool first = i == 0;
-        g.inkLeft = first ? r.x0 : std::min(g.inkLeft, r.x0);
-        g.inkRight = first ? r.x1 : std::max(g.inkRight, r.x1);
-        g.inkTop = first ? r.dy : std::min(g.inkTop, r.dy);
-        g.inkBottom = first ? r.dy + 1 : std::max(g.inkBottom, r.dy + 1);
-    }
+    for (const Run& r : g.runs)
+        g.ink = united(g.ink, Rect{r.x0, r.dy, r.x1, r.dy + 1});
     // The auto-hinter widens some stems (the digits 0 and 4 at small sizes, the bold 4 and
     // a at many) past the glyph's advance: the advance is widened to hold them, so that a
     // glyph never runs into the next one, nor a right-aligned number past its rectangle.
-    g.advance = std::max(g.advance, g.inkRight);
+    g.advance = std::max(g.advance, g.ink.right);
 }
 
 // Sizes are FreeType scales: 16.16 multipliers from font units to 64ths of a pixel, so a
@@ -335,19 +329,12 @@ Font Font::withCellHeight(int cellHeight) const {
 Rect Font::inkBox(std::string_view text) const {
     Rect box;
     if (!impl_) return box;
-    bool any = false;
     long penX = 0;
     for (char ch : text) {
         const Glyph* g = impl_->glyph(ch);
         if (!g) continue;
-        if (g->inkLeft < g->inkRight) {
-            const Rect ink{int(penX + g->inkLeft), impl_->ascent + g->inkTop,
-                           int(penX + g->inkRight), impl_->ascent + g->inkBottom};
-            box = any ? Rect{std::min(box.left, ink.left), std::min(box.top, ink.top),
-                             std::max(box.right, ink.right), std::max(box.bottom, ink.bottom)}
-                      : ink;
-            any = true;
-        }
+        box = united(box, Rect{int(penX + g->ink.left), impl_->ascent + g->ink.top,
+                               int(penX + g->ink.right), impl_->ascent + g->ink.bottom});
         penX += g->advance;
     }
     return box;
