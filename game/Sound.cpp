@@ -35,25 +35,19 @@ const SoundCommand kSoundCommands[] = {
 
 } // namespace
 
-void CMekkView::playSoundAsync(int resource) {
-    const std::vector<std::uint8_t>* wave = findSound(resource);
-    if (!wave) return;
-    platform.playSound(resource, wave->data(), wave->size(), false);
-}
-
-void CMekkView::playSoundSync(int resource) {
+void CMekkView::playSound(int resource, bool synchronous) {
     const std::vector<std::uint8_t>* wave = findSound(resource);
     if (!wave) return;
     // The player sees the filled piece or the lit tune button before the note holds the game.
-    platform.present();
-    platform.playSound(resource, wave->data(), wave->size(), true);
+    if (synchronous) platform.present();
+    platform.playSound(resource, wave->data(), wave->size(), synchronous);
 }
 
 void CMekkView::playTuneWhole() {
     const std::int32_t* row = selectedTune(tuneIndex);
     // Every note but the last, whatever the Sound menu says.
     for (int j = 1; j < row[0]; ++j)
-        playSoundSync(noteResource[row[j]]);
+        playSound(noteResource[row[j]], true);
 }
 
 void CMekkView::tunePanelClick(int button) {
@@ -76,9 +70,9 @@ void CMekkView::playPieceNote(int piecesBefore) {
     if (soundSwitch != "on") return;
     const int resource = noteResource[row[noteIndex]];
     if (noteMode == "end") {
-        playSoundSync(resource);
+        playSound(resource, true);
     } else if (noteMode == "cut") {
-        playSoundAsync(resource);
+        playSound(resource, false);
     }
 }
 
