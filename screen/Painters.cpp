@@ -188,8 +188,8 @@ void drawHistoryTable(Page page, const int (&count)[4], const int (&list)[4][kHi
     const Rect& totalCell = layout.historyCell[0][totalRow];
     const std::string squareTotal = std::to_string(list[0][totalRow]);
     const Font totalFont = dc.fittingFont(squareTotal, totalCell, TextForm::SingleRight);
-    const int totalInkLeft = totalCell.right - totalFont.extent(squareTotal).cx +
-                             totalFont.inkBox(squareTotal).left;
+    const int totalInkLeft =
+        totalCell.right - totalFont.extent(squareTotal).cx + totalFont.inkBox(squareTotal).left;
     dc.drawTextFitted("  Tot:", {totalCell.left, totalCell.top, totalInkLeft - 1, totalCell.bottom},
                       TextForm::SingleLeft);
 
