@@ -4,8 +4,6 @@
 
 #include "app/AppIcon.h"
 
-#include <array>
-
 // The shell is a static library: its built-in pictures must be registered by hand, once.
 static bool registerIconPictures() {
     Q_INIT_RESOURCE(icons);
@@ -13,12 +11,6 @@ static bool registerIconPictures() {
 }
 
 namespace tess::app {
-
-namespace {
-
-constexpr std::array<int, 3> kMadeSizes = {16, 32, 48};
-
-} // namespace
 
 // The pictures are the desktop icon's own (dist/icons, drawn from dist/icons/tessarin.svg by
 // dist/make-icons.sh), built into the program.
@@ -33,7 +25,7 @@ QPixmap appIconPixmap(int size) {
 
 QIcon appIcon() {
     QIcon icon;
-    for (int size : kMadeSizes)
+    for (int size : {16, 32, 48})
         icon.addPixmap(appIconPixmap(size));
     return icon;
 }

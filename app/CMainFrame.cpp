@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -57,6 +58,19 @@ constexpr const char* kWatchTexts[5] = {"&Current Shape\tF2", "&Square", "&Hexag
                                         "&Decagon"};
 // How often a watched game looks again whether the menu or dialog that holds it has closed.
 constexpr int kWatchWaitMs = 50;
+
+// The file the player picks in Qt's own file dialog, which offers every file; empty for none.
+QString chooseFile(QWidget* parent, const QString& title, QFileDialog::AcceptMode accept,
+                   QFileDialog::FileMode mode, const QString& selected = {}) {
+    QFileDialog dialog(parent, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(accept);
+    dialog.setFileMode(mode);
+    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+    if (!selected.isEmpty()) dialog.selectFile(selected);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
 
 const QKeySequence& acceleratorKeys(int i) {
     return acceleratorTable()[static_cast<std::size_t>(i)];
@@ -138,8 +152,8 @@ void CMainFrame::makeMenus() {
         if (i == 0) watchMenu_->addSeparator();
     }
     helpMenu_->addSeparator();
-    about_ = helpMenu_->addAction(QStringLiteral("&About Tessarin..."));
-    connect(about_, &QAction::triggered, this, &CMainFrame::appAbout);
+    QAction* about = helpMenu_->addAction(QStringLiteral("&About Tessarin..."));
+    connect(about, &QAction::triggered, this, &CMainFrame::appAbout);
 
     for (QMenu* menu : {fileMenu_, soundMenu_, helpMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
@@ -363,14 +377,10 @@ void CMainFrame::regainKeyboard() {
 
 void CMainFrame::fileOpen() {
     const auto back = qScopeGuard([this] { regainKeyboard(); });
-    QFileDialog dialog(this, QStringLiteral("Open"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("All Files (*)"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().constFirst();
-    if (!doc_.openDocument(path)) {
+    const QString path = chooseFile(this, QStringLiteral("Open"), QFileDialog::AcceptOpen,
+                                    QFileDialog::ExistingFile);
+    if (path.isEmpty()) return;
+    if (!doc_.openDocument(QFile::encodeName(path).toStdString())) {
         showMessage(this, CMekkDoc::cannotFindMessage(path));
         return;
     }
@@ -382,16 +392,10 @@ void CMainFrame::fileSave() {
     // A file this document wrote holds nothing, so saving into it again loses nothing. A
     // file that was opened is never overwritten without the player choosing it in Save As.
     QString path = doc_.fileIsOurs() ? doc_.pathName() : QString();
-    if (path.isEmpty()) {
-        QFileDialog dialog(this, QStringLiteral("Save As"));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(QStringLiteral("All Files (*)"));
-        if (!doc_.pathName().isEmpty()) dialog.selectFile(doc_.pathName());
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        path = dialog.selectedFiles().constFirst();
-    }
+    if (path.isEmpty())
+        path = chooseFile(this, QStringLiteral("Save As"), QFileDialog::AcceptSave,
+                          QFileDialog::AnyFile, doc_.pathName());
+    if (path.isEmpty()) return;
     if (!doc_.saveDocument(path)) showMessage(this, QStringLiteral("Failed to save document."));
 }
 

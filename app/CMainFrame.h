@@ -48,7 +48,6 @@ class CMainFrame : public QMainWindow {
     QAction* printAction() const { return print_; }
     QAction* printSetupAction() const { return printSetup_; }
     QAction* exitAction() const { return exit_; }
-    QAction* aboutAction() const { return about_; }
     QAction* soundAction(int command) const;
     // Help's "Watch a Perfect Game" submenu and its items: 0 for the current shape (F2),
     // 4, 6, 8 or 10 for a shape.
@@ -110,7 +109,6 @@ class CMainFrame : public QMainWindow {
     QAction* print_ = nullptr;
     QAction* printSetup_ = nullptr;
     QAction* exit_ = nullptr;
-    QAction* about_ = nullptr;
     QAction* sound_[4] = {};
     // How many moves and resizes the window system has reported.
     int placedByWindowSystem_ = 0;

@@ -133,11 +133,6 @@ void CMekkApp::setNames() {
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSARIN_VERSION));
 }
 
-int CMekkApp::readPreviewPages() {
-    QSettings settings;
-    return settings.value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
-}
-
 void CMekkApp::reportFileError(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
@@ -147,10 +142,8 @@ void CMekkApp::reportFileError(const QString& message) {
 int CMekkApp::run(int argc, char** argv) {
     const std::string program = programName(argc, argv);
     // --help, --version and --perfect answer before any desktop is needed.
-    if (auto status = answerAndEnd(parseCommandLine(argumentsOf(argc, argv)), program))
-        return *status;
-
     const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
+    if (auto status = answerAndEnd(early, program)) return *status;
     const bool pictures = early.action == CommandLine::Action::Pictures;
     const bool desktop = !pictures && hasDesktop();
     if (pictures)
@@ -163,7 +156,7 @@ int CMekkApp::run(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     setNames();
     // The profile settings: "PreviewPages" is read, nothing is written.
-    readPreviewPages();
+    QSettings().value(QStringLiteral("Settings/PreviewPages"), 0);
 
     const CommandLine cl = parseCommandLine(argumentsOf(argc, argv));
     if (auto status = answerAndEnd(cl, program)) return *status;

@@ -22,8 +22,6 @@ class CMekkApp {
     // The whole run: returns the exit status.
     int run(int argc, char** argv);
 
-    // Reads the profile settings; writes nothing.
-    static int readPreviewPages();
     // Sets the names the profile settings and message boxes go by.
     static void setNames();
     // The framework's message for a file that cannot be opened: on standard error always,

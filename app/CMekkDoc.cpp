@@ -33,10 +33,6 @@ bool CMekkDoc::openDocument(const std::string& rawPath) {
     return true;
 }
 
-bool CMekkDoc::openDocument(const QString& path) {
-    return openDocument(QFile::encodeName(path).toStdString());
-}
-
 bool CMekkDoc::saveDocument(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;

@@ -18,7 +18,6 @@ class CMekkDoc {
     // Opens `path` as the document without reading it: the file must exist, be a regular
     // file or a device that can be opened for reading. On failure the document is unchanged.
     bool openDocument(const std::string& rawPath);
-    bool openDocument(const QString& path);
     // Writes the document's contents, which are nothing, to `path`: an empty file.
     bool saveDocument(const QString& path);
 

@@ -21,11 +21,7 @@ std::string lowered(std::string s) {
 
 // A printable form of an argument for an error message: at most 200 bytes.
 std::string shown(const std::string& arg) {
-    if (arg.size() <= 200) return arg;
-    std::string cut;
-    cut.reserve(203);
-    cut.append(arg.begin(), arg.begin() + 200).append("...");
-    return cut;
+    return arg.size() <= 200 ? arg : arg.substr(0, 200).append("...");
 }
 
 // A command line that cannot be carried out, with what was wrong.

@@ -23,13 +23,10 @@ namespace tess::app {
 
 namespace {
 
-void settle(CMainFrame& frame) {
+// The window as it shows the page now, once its last change is painted.
+bool save(CMainFrame& frame, const QString& path) {
     frame.viewWidget()->update();
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
-bool save(CMainFrame& frame, const QString& path) {
-    settle(frame);
     if (frame.grab().save(path, "PNG")) {
         std::printf("%s\n", QFile::encodeName(path).constData());
         return true;

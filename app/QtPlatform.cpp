@@ -26,7 +26,7 @@ double QtPlatform::pixelRatio() {
 
 void QtPlatform::present() {
     // At once, not later: a synchronous note may follow and hold the user-interface thread.
-    if (view_.isVisible() && !presentHeld_) view_.repaint();
+    if (view_.isVisible() && !presentHeld) view_.repaint();
 }
 
 void QtPlatform::playSound(int, const std::uint8_t* wave, std::size_t size, bool synchronous) {

@@ -29,25 +29,13 @@ class QtPlatform : public Platform {
     void messageBox(const std::string& text) override;
     void setWindowTitle(const std::string& title) override;
 
-    // While one lives, present() does nothing: the view is painting, and that paint shows the
+    // While it holds, present() does nothing: the view is painting, and that paint shows the
     // canvas.
-    class PresentHeld {
-      public:
-        explicit PresentHeld(QtPlatform& platform) : platform_(platform) {
-            platform_.presentHeld_ = true;
-        }
-        ~PresentHeld() { platform_.presentHeld_ = false; }
-        PresentHeld(const PresentHeld&) = delete;
-        PresentHeld& operator=(const PresentHeld&) = delete;
-
-      private:
-        QtPlatform& platform_;
-    };
+    bool presentHeld = false;
 
   private:
     QWidget& view_;
     SdlAudio* audio_;
-    bool presentHeld_ = false;
 };
 
 // A modal message box captioned "Tessarin" with one OK button and no icon.

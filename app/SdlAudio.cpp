@@ -45,23 +45,29 @@ namespace tess {
 
 namespace {
 
-// The SDL functions the device uses, from the library loaded at the first use.
+// The SDL functions the device uses, from the library loaded at the first use: each is named
+// once here, and becomes a member of SdlLibrary resolved from the symbol of its name.
+#define TESSARIN_SDL_FUNCTIONS(F)                                                                  \
+    F(SetHint)                                                                                     \
+    F(Init)                                                                                        \
+    F(Quit)                                                                                        \
+    F(GetCurrentAudioDriver)                                                                       \
+    F(AudioInit)                                                                                   \
+    F(AudioQuit)                                                                                   \
+    F(OpenAudioDevice)                                                                             \
+    F(CloseAudioDevice)                                                                            \
+    F(PauseAudioDevice)                                                                            \
+    F(GetAudioDeviceStatus)                                                                        \
+    F(LockAudioDevice)                                                                             \
+    F(UnlockAudioDevice)                                                                           \
+    F(GetDefaultAudioInfo)                                                                         \
+    F(BuildAudioCVT)                                                                               \
+    F(ConvertAudio)
+
 struct SdlLibrary {
-    decltype(&::SDL_SetHint) SetHint = nullptr;
-    decltype(&::SDL_Init) Init = nullptr;
-    decltype(&::SDL_Quit) Quit = nullptr;
-    decltype(&::SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
-    decltype(&::SDL_AudioInit) AudioInit = nullptr;
-    decltype(&::SDL_AudioQuit) AudioQuit = nullptr;
-    decltype(&::SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
-    decltype(&::SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
-    decltype(&::SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
-    decltype(&::SDL_GetAudioDeviceStatus) GetAudioDeviceStatus = nullptr;
-    decltype(&::SDL_LockAudioDevice) LockAudioDevice = nullptr;
-    decltype(&::SDL_UnlockAudioDevice) UnlockAudioDevice = nullptr;
-    decltype(&::SDL_GetDefaultAudioInfo) GetDefaultAudioInfo = nullptr;
-    decltype(&::SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
-    decltype(&::SDL_ConvertAudio) ConvertAudio = nullptr;
+#define TESSARIN_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
+    TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_MEMBER)
+#undef TESSARIN_SDL_MEMBER
     bool loaded = false;
 };
 
@@ -80,22 +86,9 @@ SdlLibrary loadSdl() {
         std::fflush(stderr);
         return functions;
     }
-    functions.loaded =
-        resolve(library, "SDL_SetHint", functions.SetHint) &&
-        resolve(library, "SDL_Init", functions.Init) &&
-        resolve(library, "SDL_Quit", functions.Quit) &&
-        resolve(library, "SDL_GetCurrentAudioDriver", functions.GetCurrentAudioDriver) &&
-        resolve(library, "SDL_AudioInit", functions.AudioInit) &&
-        resolve(library, "SDL_AudioQuit", functions.AudioQuit) &&
-        resolve(library, "SDL_OpenAudioDevice", functions.OpenAudioDevice) &&
-        resolve(library, "SDL_CloseAudioDevice", functions.CloseAudioDevice) &&
-        resolve(library, "SDL_PauseAudioDevice", functions.PauseAudioDevice) &&
-        resolve(library, "SDL_GetAudioDeviceStatus", functions.GetAudioDeviceStatus) &&
-        resolve(library, "SDL_LockAudioDevice", functions.LockAudioDevice) &&
-        resolve(library, "SDL_UnlockAudioDevice", functions.UnlockAudioDevice) &&
-        resolve(library, "SDL_GetDefaultAudioInfo", functions.GetDefaultAudioInfo) &&
-        resolve(library, "SDL_BuildAudioCVT", functions.BuildAudioCVT) &&
-        resolve(library, "SDL_ConvertAudio", functions.ConvertAudio);
+#define TESSARIN_SDL_RESOLVE(name) &&resolve(library, "SDL_" #name, functions.name)
+    functions.loaded = true TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_RESOLVE);
+#undef TESSARIN_SDL_RESOLVE
     if (!functions.loaded) {
         std::fputs("Tessarin plays no sound: the SDL2 library found lacks functions it needs\n",
                    stderr);
@@ -262,18 +255,15 @@ struct SdlAudio::Impl {
         sdl().UnlockAudioDevice(device);
     }
 
-    bool sounding() {
+    // A value of the voice read under the device's lock, as the callback leaves it.
+    template <typename Read> auto locked(Read read) {
         sdl().LockAudioDevice(device);
-        const bool busy = playing;
+        const auto value = read();
         sdl().UnlockAudioDevice(device);
-        return busy;
+        return value;
     }
-
     std::uint64_t mixed() {
-        sdl().LockAudioDevice(device);
-        const std::uint64_t count = buffersMixed;
-        sdl().UnlockAudioDevice(device);
-        return count;
+        return locked([this] { return buffersMixed; });
     }
 
     bool deviceLost() const { return sdl().GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
@@ -408,7 +398,7 @@ struct SdlAudio::Impl {
             lose();
             return;
         }
-        if (sounding()) {
+        if (locked([this] { return playing; })) {
             rest.start();
             return;
         }
@@ -421,10 +411,7 @@ struct SdlAudio::Impl {
     void finishSynchronousTail() {
         const auto deadline = std::chrono::steady_clock::now() + 3 * kTailTime + kSyncMargin;
         while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
-            sdl().LockAudioDevice(device);
-            const bool tail = playing && voiceSynchronous;
-            sdl().UnlockAudioDevice(device);
-            if (!tail) return;
+            if (!locked([this] { return playing && voiceSynchronous; })) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }

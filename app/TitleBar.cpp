@@ -12,18 +12,10 @@
 
 namespace tess::app {
 
-namespace {
-
-QFont titleFont(const QFont& base) {
-    QFont font = base;
-    font.setBold(true);
-    return font;
-}
-
-} // namespace
-
 TitleBar::TitleBar(QMainWindow* window) : QWidget(window), window_(window) {
-    setFont(titleFont(window->font()));
+    QFont bold = window->font();
+    bold.setBold(true);
+    setFont(bold);
     // As high as a desktop's usual title bar: the text with a third of its height above and
     // below it.
     const int height = QFontMetrics(font()).height() * 5 / 3;

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QRegion>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cmath>
@@ -38,10 +39,6 @@ ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
 }
 
 ViewWidget::~ViewWidget() = default;
-
-bool ViewWidget::isAccelerator(int key, Qt::KeyboardModifiers modifiers) {
-    return isAcceleratorKey(key, modifiers);
-}
 
 int ViewWidget::letterAt(quint32 xkbKeycode) {
     // An XKB keycode is the kernel's key code plus 8, and the kernel numbers the keys by their
@@ -89,7 +86,7 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     // With Alt held a key is a system key, which the game never sees.
     if (mods & Qt::AltModifier) return -1;
     // The accelerator table reads keys as the shortcuts do, by the layout's letter.
-    if (isAccelerator(shortcutKey(event, byPosition), mods)) return -1;
+    if (isAcceleratorKey(shortcutKey(event, byPosition), mods)) return -1;
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -153,7 +150,7 @@ void ViewWidget::paintEvent(QPaintEvent* event) {
     if (first) {
         firstPaintDone_ = true;
         // This paint shows the canvas: the game's request to show it has nothing more to do.
-        const QtPlatform::PresentHeld held(platform_);
+        const QScopedValueRollback held(platform_.presentHeld, true);
         view_.paint();
     }
     {

@@ -35,8 +35,6 @@ class ViewWidget : public QWidget {
     // Alt, the accelerator table's combinations, and keys the game has no code for. With
     // byPosition the letters are read by the key's place on the keyboard (see letterAt).
     static int gameKey(const QKeyEvent& event, bool byPosition = false);
-    // Whether the combination is one of the accelerator table's fourteen.
-    static bool isAccelerator(int key, Qt::KeyboardModifiers modifiers);
 
     // The letter key (Qt::Key_A to Qt::Key_Z) at an XKB keycode's place on a PC keyboard, named
     // as on a US keyboard, or 0 for a key that is no letter there.

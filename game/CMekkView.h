@@ -173,8 +173,8 @@ class CMekkView : public RunState, public GameState, public DrawingTools {
     void appendScoreToHistory();
 
     // ---- Sound ----
-    void playSoundAsync(int resource);
-    void playSoundSync(int resource);
+    // A synchronous sound holds the game while it plays: the page is presented first.
+    void playSound(int resource, bool synchronous);
     void playTuneWhole();
     // The note of the piece coloured after `piecesBefore` pieces, under the sound settings.
     void playPieceNote(int piecesBefore);

@@ -29,14 +29,14 @@ void CMekkView::colourPiece(int x, int y) {
     const Rect& frame = layout.frameRect[vertexCount];
     if (x < frame.left || x > frame.right || y < frame.top || y > frame.bottom ||
         pieceCount >= kMaxPieces) {
-        playSoundAsync(kErrorSound);
+        playSound(kErrorSound, false);
         return;
     }
 
     DrawingContext dc = clientDC();
     // Lines, circles, the frame and pieces already coloured are not white.
     if (dc.getPixel(x, y) != kWhite) {
-        playSoundAsync(kErrorSound);
+        playSound(kErrorSound, false);
         return;
     }
 

@@ -22,7 +22,7 @@ void CMekkView::addLine(int x, int y) {
     if (hit == 0) return;
 
     if (hit == path[pathLength]) {
-        playSoundAsync(kErrorSound);
+        playSound(kErrorSound, false);
         return;
     }
 
@@ -34,7 +34,7 @@ void CMekkView::addLine(int x, int y) {
     // the previous line repeats it too.
     for (int j = 1; j <= pathLength - 2; ++j) {
         if ((path[j] == a && path[j + 1] == b) || (path[j] == b && path[j + 1] == a)) {
-            playSoundAsync(kErrorSound);
+            playSound(kErrorSound, false);
             path[pathLength] = 0;
             --pathLength;
             return;

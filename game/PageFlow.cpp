@@ -91,7 +91,7 @@ void CMekkView::abortGame(Point seed) {
     gameAborted = true;
     abortSeed = seed;
     abortColour = colourIndex;
-    playSoundAsync(kErrorSound);
+    playSound(kErrorSound, false);
 
     DrawingContext dc = clientDC();
     const Page page = pageOn(dc);

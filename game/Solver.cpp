@@ -144,31 +144,6 @@ std::vector<int> walkAll(const ShapeLines& s, LineSet drawn, int from) {
     return walk;
 }
 
-// Everything the solver asks of the game view, in one place, through the game's own rules. A
-// game of the shape starts from the path's first vertex; the vertices are clicked in order;
-// End; a click inside every closed piece, so each is coloured by the game's own fill; End.
-void playOnView(CMekkView& view, const PerfectPath& perfect, PerfectGame& game) {
-    const int n = perfect.vertexCount;
-    view.OnCommand(kCmdSoundOff);
-    view.paint();
-    view.startShapeFrom(n, perfect.vertices.front());
-    for (std::size_t k = 1; k < perfect.vertices.size(); ++k) {
-        const Point c = view.layout.vertexCentre[n][perfect.vertices[k]];
-        view.addLine(c.x, c.y);
-    }
-    game.lines = view.pathLength - 1;
-    view.beginColouring();
-
-    for (Point piece : view.uncolouredPieces())
-        if (view.gamePhase == kColouring) view.colourPiece(piece.x, piece.y);
-
-    game.pieces = view.pieceCount;
-    for (int k = 0; k < std::min(view.pieceCount, kMaxPieces); ++k)
-        game.pieceSeeds.push_back(view.pieceSeed[k]);
-    view.scoreGame();
-    game.score = view.score;
-}
-
 } // namespace
 
 PerfectPath findPerfectPath(int vertexCount, int startVertex) {
@@ -227,8 +202,30 @@ PerfectGame playPerfectPath(const PerfectPath& path, Size clientSize) {
     for (int v : path.vertices)
         if (v < 1 || v > path.vertexCount) return game;
     SilentPlatform platform(clientSize);
-    const auto view = std::make_unique<CMekkView>(platform);
-    playOnView(*view, path, game);
+    const auto owned = std::make_unique<CMekkView>(platform);
+    CMekkView& view = *owned;
+    // Everything the solver asks of the view, through the game's own rules. A game of the shape
+    // starts from the path's first vertex; the vertices are clicked in order; End; a click
+    // inside every closed piece, so each is coloured by the game's own fill; End.
+    const int n = path.vertexCount;
+    view.OnCommand(kCmdSoundOff);
+    view.paint();
+    view.startShapeFrom(n, path.vertices.front());
+    for (std::size_t k = 1; k < path.vertices.size(); ++k) {
+        const Point c = view.layout.vertexCentre[n][path.vertices[k]];
+        view.addLine(c.x, c.y);
+    }
+    game.lines = view.pathLength - 1;
+    view.beginColouring();
+
+    for (Point piece : view.uncolouredPieces())
+        if (view.gamePhase == kColouring) view.colourPiece(piece.x, piece.y);
+
+    game.pieces = view.pieceCount;
+    for (int k = 0; k < std::min(view.pieceCount, kMaxPieces); ++k)
+        game.pieceSeeds.push_back(view.pieceSeed[k]);
+    view.scoreGame();
+    game.score = view.score;
     return game;
 }
 

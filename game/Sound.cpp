@@ -18,27 +18,36 @@ const std::int32_t* selectedTune(int tuneIndex) {
     return tuneRow(((tuneIndex % kTuneCount) + kTuneCount) % kTuneCount);
 }
 
+// The Sound menu's commands: each sets one setting to its value, and is enabled only while the
+// setting holds the other value, the one the command changes.
+struct SoundCommand {
+    int command;
+    std::string RunState::*setting;
+    const char* value;
+    const char* other;
+};
+const SoundCommand kSoundCommands[] = {
+    {kCmdSoundOn, &RunState::soundSwitch, "on", "off"},
+    {kCmdSoundOff, &RunState::soundSwitch, "off", "on"},
+    {kCmdNotesToEnd, &RunState::noteMode, "end", "cut"},
+    {kCmdCutNotesShort, &RunState::noteMode, "cut", "end"},
+};
+
 } // namespace
 
-void CMekkView::playSoundAsync(int resource) {
-    const std::vector<std::uint8_t>* wave = findSound(resource);
-    if (!wave) return;
-    platform.playSound(resource, wave->data(), wave->size(), false);
-}
-
-void CMekkView::playSoundSync(int resource) {
+void CMekkView::playSound(int resource, bool synchronous) {
     const std::vector<std::uint8_t>* wave = findSound(resource);
     if (!wave) return;
     // The player sees the filled piece or the lit tune button before the note holds the game.
-    platform.present();
-    platform.playSound(resource, wave->data(), wave->size(), true);
+    if (synchronous) platform.present();
+    platform.playSound(resource, wave->data(), wave->size(), synchronous);
 }
 
 void CMekkView::playTuneWhole() {
     const std::int32_t* row = selectedTune(tuneIndex);
     // Every note but the last, whatever the Sound menu says.
     for (int j = 1; j < row[0]; ++j)
-        playSoundSync(noteResource[row[j]]);
+        playSound(noteResource[row[j]], true);
 }
 
 void CMekkView::tunePanelClick(int button) {
@@ -61,45 +70,22 @@ void CMekkView::playPieceNote(int piecesBefore) {
     if (soundSwitch != "on") return;
     const int resource = noteResource[row[noteIndex]];
     if (noteMode == "end") {
-        playSoundSync(resource);
+        playSound(resource, true);
     } else if (noteMode == "cut") {
-        playSoundAsync(resource);
+        playSound(resource, false);
     }
 }
 
 void CMekkView::OnCommand(int command) {
-    switch (command) {
-    case kCmdSoundOn:
-        soundSwitch = "on";
-        break;
-    case kCmdSoundOff:
-        soundSwitch = "off";
-        break;
-    case kCmdNotesToEnd:
-        noteMode = "end";
-        break;
-    case kCmdCutNotesShort:
-        noteMode = "cut";
-        break;
-    default:
-        break;
-    }
+    for (const SoundCommand& c : kSoundCommands)
+        if (c.command == command) this->*c.setting = c.value;
     checkState("a Sound command");
 }
 
 bool CMekkView::isCommandEnabled(int command) const {
-    switch (command) {
-    case kCmdSoundOn:
-        return soundSwitch == "off";
-    case kCmdSoundOff:
-        return soundSwitch == "on";
-    case kCmdNotesToEnd:
-        return noteMode == "cut";
-    case kCmdCutNotesShort:
-        return noteMode == "end";
-    default:
-        return false;
-    }
+    for (const SoundCommand& c : kSoundCommands)
+        if (c.command == command) return this->*c.setting == c.other;
+    return false;
 }
 
 } // namespace tess

@@ -7,6 +7,7 @@
 #include "input/KeyCodes.h"
 
 #include <charconv>
+#include <span>
 #include <utility>
 
 namespace tess {
@@ -83,25 +84,16 @@ std::vector<std::string_view> words(std::string_view line) {
     return out;
 }
 
-std::optional<int> keyCode(std::string_view word, std::string* why) {
-    for (const Name& n : kKeyNames)
+// The code a word gives a key or a command: one of its names, for a key a letter A to Z too,
+// or its number; else nothing, with why (`refusal` says what the word may be).
+std::optional<int> codeOf(std::string_view word, std::span<const Name> names, bool letters,
+                          const char* refusal, std::string* why) {
+    for (const Name& n : names)
         if (sameWord(word, n.text)) return n.code;
-    const char letter = word.size() == 1 ? lowerAscii(word[0]) : 0;
+    const char letter = letters && word.size() == 1 ? lowerAscii(word[0]) : 0;
     if (letter >= 'a' && letter <= 'z') return vk::A + (letter - 'a');
     if (looksLikeNumber(word)) return number(word, why);
-    if (why)
-        *why = quoted(word) + " is no key: a key is Enter, End, Home, F1, a letter A to Z or "
-                              "the key's number";
-    return std::nullopt;
-}
-
-std::optional<int> commandCode(std::string_view word, std::string* why) {
-    for (const Name& n : kCommandNames)
-        if (sameWord(word, n.text)) return n.code;
-    if (looksLikeNumber(word)) return number(word, why);
-    if (why)
-        *why = quoted(word) + " is no command: a command is SoundOn, SoundOff, NotesToEnd, "
-                              "CutNotesShort or the command's number";
+    if (why) *why = quoted(word) + refusal;
     return std::nullopt;
 }
 
@@ -149,13 +141,19 @@ std::optional<Event> parseEvent(std::string_view line, std::string* why) {
     }
     if (sameWord(kind, "key")) {
         if (w.size() != 2) return refuse("a key is \"key NAME\", one name after key");
-        const auto code = keyCode(w[1], why);
+        const auto code = codeOf(w[1], kKeyNames, true,
+                                 " is no key: a key is Enter, End, Home, F1, a letter A to Z or "
+                                 "the key's number",
+                                 why);
         if (!code) return std::nullopt;
         return Event::key(*code);
     }
     if (sameWord(kind, "command")) {
         if (w.size() != 2) return refuse("a command is \"command NAME\", one name after command");
-        const auto code = commandCode(w[1], why);
+        const auto code = codeOf(w[1], kCommandNames, false,
+                                 " is no command: a command is SoundOn, SoundOff, NotesToEnd, "
+                                 "CutNotesShort or the command's number",
+                                 why);
         if (!code) return std::nullopt;
         return Event::command(*code);
     }

@@ -62,7 +62,7 @@ void CMekkView::OnKeyDown(int key) {
         if (currentPage == kGamePage) platform.messageBox(instructionsText);
     } else if (key >= vk::A && key <= vk::Z) {
         // The home page is a small keyboard; its notes sound whatever the Sound menu says.
-        if (currentPage == kHomePage) playSoundSync(noteResource[kLetterSlot[key - vk::A]]);
+        if (currentPage == kHomePage) playSound(noteResource[kLetterSlot[key - vk::A]], true);
     }
     checkState("a key");
 }

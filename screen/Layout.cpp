@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tess {
 
@@ -34,12 +35,10 @@ void placeCircle(Layout& l, int shape, int vertex, int x, int y, int d) {
 }
 
 void placeVertices(Layout& l, int u, int d) {
-    for (int v = 0; v < 4; ++v)
-        placeCircle(l, 4, v + 1, kSquareCorners[v].x * u, kSquareCorners[v].y * u, d);
-    for (int v = 0; v < 6; ++v)
-        placeCircle(l, 6, v + 1, kHexagonCorners[v].x * u, kHexagonCorners[v].y * u, d);
-    for (int v = 0; v < 8; ++v)
-        placeCircle(l, 8, v + 1, kOctagonCorners[v].x * u, kOctagonCorners[v].y * u, d);
+    for (const auto& [n, corners] : {std::pair{4, kSquareCorners}, std::pair{6, kHexagonCorners},
+                                     std::pair{8, kOctagonCorners}})
+        for (int v = 0; v < n; ++v)
+            placeCircle(l, n, v + 1, corners[v].x * u, corners[v].y * u, d);
 
     const int a = 29 * u / 2;
     const int b = 25 * u / 2;
@@ -171,29 +170,24 @@ Layout layOutPage(DrawingContext& dc, DrawingTools& tools, const Rect& clientRec
     const int u = layoutUnit(clientRect.bottom);
 
     tools.smallFont = Font::create("Arial", 4 * u / 3);
-    dc.selectFont(tools.smallFont);
-    const Size letter = dc.textExtent("H");
+    const Size letter = tools.smallFont.extent("H");
     tools.normalFont = Font::create("Arial", 3 * u / 2);
     tools.boldFont = Font::create("Arial Bold", 2 * u);
     tools.largeBoldFont = Font::create("Arial Bold", 4 * u);
 
-    auto widthIn = [&](const Font& font, const char* text) {
-        dc.selectFont(font);
-        return dc.textExtent(text).cx;
-    };
     CounterWidths widths;
-    widths.lines = widthIn(tools.normalFont, "# of lines:  ");
-    widths.twoDigits = widthIn(tools.largeBoldFont, "22");
-    widths.outOf = widthIn(tools.normalFont, "out of:  ");
-    widths.pieces = widthIn(tools.normalFont, "# of pieces:  ");
-    widths.threeDigits = widthIn(tools.largeBoldFont, "222");
-    widths.score = widthIn(tools.normalFont, "Score:  ");
-    widths.hundred = widthIn(tools.largeBoldFont, "100");
+    widths.lines = tools.normalFont.extent("# of lines:  ").cx;
+    widths.twoDigits = tools.largeBoldFont.extent("22").cx;
+    widths.outOf = tools.normalFont.extent("out of:  ").cx;
+    widths.pieces = tools.normalFont.extent("# of pieces:  ").cx;
+    widths.threeDigits = tools.largeBoldFont.extent("222").cx;
+    widths.score = tools.normalFont.extent("Score:  ").cx;
+    widths.hundred = tools.largeBoldFont.extent("100").cx;
 
     dc.setTextColour(kBlack);
     dc.selectFont(tools.largeBoldFont);
     Layout l = computeLayout(clientRect, widths, letter, tools.pixelRatio);
-    tools.shapePicture.use(shapePictures(l.pictureScale));
+    tools.shapePicture = shapePictures(l.pictureScale);
     return l;
 }
 

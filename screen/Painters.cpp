@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: MIT
 
-// The painters of both pages. Numbers are formatted with "%i" just before they are drawn.
+// The painters of both pages. Numbers are formatted in decimal just before they are drawn.
 #include "screen/Painters.h"
 
 #include "screen/TextColours.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 namespace tess {
 
@@ -23,12 +23,6 @@ constexpr const char* kAbortMessage = "Game Aborted. Press the Enter key to try 
                                       "Home key to return to the Home page.";
 constexpr const char* kColumnHead[4] = {"Square", "Hexagon", "Octagon", "Decagon"};
 
-// Room for any 32-bit number formatted with "%i".
-struct NumberText {
-    char text[16];
-    explicit NumberText(int n) { std::snprintf(text, sizeof text, "%i", n); }
-};
-
 bool isVertex(int vertex, int vertexCount) {
     return vertex >= 1 && vertex <= vertexCount;
 }
@@ -42,6 +36,28 @@ Rect buttonInterior(const Rect& r, const Rect& panel, int pen) {
     return {r.left + after + 1, r.top + after + 1,
             r.right == panel.right ? r.right : r.right - before,
             r.bottom == panel.bottom ? r.bottom : r.bottom - before};
+}
+
+// The message line below a shape: erased, then the text in black in the normal font, fitted.
+void writeMessage(Page page, int vertexCount, std::string_view text, TextForm form) {
+    auto& [dc, layout, tools] = page;
+    const Rect& message = layout.messageRect[vertexCount];
+    dc.selectFont(tools.normalFont);
+    dc.setTextColour(kBlack);
+    dc.fillRect(message, tools.whiteBrush);
+    dc.drawTextFitted(text, message, form);
+}
+
+// A number in the large bold font at the right of r, in its colour, and its label in the
+// normal font at the left.
+void drawLabelledNumber(Page page, const Rect& r, const char* label, int number, Colour colour) {
+    DrawingContext& dc = page.dc;
+    dc.selectFont(page.tools.largeBoldFont);
+    dc.setTextColour(colour);
+    dc.drawText(std::to_string(number), r, TextForm::SingleRight);
+    dc.selectFont(page.tools.normalFont);
+    dc.setTextColour(kLabelColour);
+    dc.drawText(label, r, TextForm::SingleLeft);
 }
 
 } // namespace
@@ -69,29 +85,20 @@ void drawBoard(Page page, int vertexCount, const int* path, int pathLength) {
     dc.selectBrush(tools.redBrush);
     if (isVertex(path[pathLength], vertexCount)) dc.ellipse(circle[path[pathLength]]);
 
-    dc.selectFont(tools.normalFont);
-    dc.setTextColour(kBlack);
-    const Rect& message = layout.messageRect[vertexCount];
-    dc.fillRect(message, tools.whiteBrush);
-    dc.drawTextFitted(kConnectMessage, message, TextForm::SingleLeft);
+    writeMessage(page, vertexCount, kConnectMessage, TextForm::SingleLeft);
 }
 
 void drawCounter(Page page, const Rect& countRect, const char* label, int count,
                  const Rect& maximumRect, int maximum) {
     auto& [dc, layout, tools] = page;
     dc.fillRect(countRect, tools.whiteBrush);
-    dc.selectFont(tools.largeBoldFont);
-    dc.setTextColour(kCountColour);
-    dc.drawText(NumberText(count).text, countRect, TextForm::SingleRight);
-    dc.selectFont(tools.normalFont);
-    dc.setTextColour(kLabelColour);
-    dc.drawText(label, countRect, TextForm::SingleLeft);
+    drawLabelledNumber(page, countRect, label, count, kCountColour);
 
     dc.fillRect(maximumRect, tools.whiteBrush);
     dc.drawText(" out of:", maximumRect, TextForm::SingleLeft);
     dc.selectFont(tools.largeBoldFont);
     dc.setTextColour(kMaximumColour);
-    dc.drawText(NumberText(maximum).text, maximumRect, TextForm::SingleRight);
+    dc.drawText(std::to_string(maximum), maximumRect, TextForm::SingleRight);
 
     dc.setTextColour(kBlack);
 }
@@ -99,7 +106,6 @@ void drawCounter(Page page, const Rect& countRect, const char* label, int count,
 void drawColouringFurniture(Page page, int vertexCount, int colourIndex) {
     auto& [dc, layout, tools] = page;
     dc.selectPen(tools.mediumPen);
-    dc.selectFont(tools.normalFont);
 
     // The frame: an unfilled outline drawn corner to corner, back to where it started.
     const Rect& frame = layout.frameRect[vertexCount];
@@ -109,11 +115,7 @@ void drawColouringFurniture(Page page, int vertexCount, int colourIndex) {
     dc.lineTo(frame.left, frame.bottom);
     dc.lineTo(frame.left, frame.top);
 
-    dc.setTextColour(kBlack);
-    const Rect& message = layout.messageRect[vertexCount];
-    dc.fillRect(message, tools.whiteBrush);
-    dc.drawTextFitted(kColourMessage, message, TextForm::SingleLeft);
-
+    writeMessage(page, vertexCount, kColourMessage, TextForm::SingleLeft);
     drawNextColour(page, vertexCount, colourIndex);
 }
 
@@ -134,40 +136,27 @@ void drawTuneBox(Page page, int vertexCount, int tuneIndex) {
     dc.rectangle(box);
     dc.selectFont(tools.normalFont);
     dc.setTextColour(kBlack);
-    const std::string text = std::string("Current Tune: ") + NumberText(tuneIndex + 1).text;
+    const std::string text = "Current Tune: " + std::to_string(tuneIndex + 1);
     dc.drawText(text, box, TextForm::SingleCentre);
 }
 
 void drawAbortMessage(Page page, int vertexCount) {
     auto& [dc, layout, tools] = page;
-    dc.setTextColour(kBlack);
-    dc.selectFont(tools.normalFont);
-    const Rect& message = layout.messageRect[vertexCount];
     dc.fillRect(layout.swatchRect[vertexCount], tools.whiteBrush);
     dc.fillRect(layout.tuneBox[vertexCount], tools.whiteBrush);
-    dc.fillRect(message, tools.whiteBrush);
-    dc.drawTextFitted(kAbortMessage, message, TextForm::SingleLeft);
+    writeMessage(page, vertexCount, kAbortMessage, TextForm::SingleLeft);
 }
 
 void drawResultPanel(Page page, int vertexCount, const std::string& explanation) {
     auto& [dc, layout, tools] = page;
-    dc.selectFont(tools.normalFont);
     dc.fillRect(layout.swatchRect[vertexCount], tools.whiteBrush);
     dc.fillRect(layout.tuneBox[vertexCount], tools.whiteBrush);
-    dc.setTextColour(kBlack);
-    const Rect& message = layout.messageRect[vertexCount];
-    dc.fillRect(message, tools.whiteBrush);
-    dc.drawTextFitted(explanation, message, TextForm::WordWrap);
+    writeMessage(page, vertexCount, explanation, TextForm::WordWrap);
 }
 
 void drawScore(Page page, int score, const std::string& scoreNote) {
     auto& [dc, layout, tools] = page;
-    dc.selectFont(tools.largeBoldFont);
-    dc.setTextColour(kScoreColour);
-    dc.drawText(NumberText(score).text, layout.scoreRect, TextForm::SingleRight);
-    dc.selectFont(tools.normalFont);
-    dc.setTextColour(kLabelColour);
-    dc.drawText("Score:", layout.scoreRect, TextForm::SingleLeft);
+    drawLabelledNumber(page, layout.scoreRect, "Score:", score, kScoreColour);
 
     dc.selectFont(tools.boldFont);
     dc.setTextColour(kNoteColour);
@@ -187,9 +176,9 @@ void drawHistoryTable(Page page, const int (&count)[4], const int (&list)[4][kHi
     for (int s = 0; s < 4; ++s) {
         const int shown = std::min(count[s], capacity);
         for (int k = 1; k <= shown; ++k)
-            dc.drawTextFitted(NumberText(list[s][k]).text, layout.historyCell[s][k],
+            dc.drawTextFitted(std::to_string(list[s][k]), layout.historyCell[s][k],
                               TextForm::SingleRight);
-        dc.drawTextFitted(NumberText(list[s][totalRow]).text, layout.historyCell[s][totalRow],
+        dc.drawTextFitted(std::to_string(list[s][totalRow]), layout.historyCell[s][totalRow],
                           TextForm::SingleRight);
     }
 
@@ -197,10 +186,10 @@ void drawHistoryTable(Page page, const int (&count)[4], const int (&list)[4][kHi
     // screen leaves it less room than the cell: it is fitted into what the total leaves free,
     // with a blank column between them, so that the two never run into each other.
     const Rect& totalCell = layout.historyCell[0][totalRow];
-    const NumberText squareTotal(list[0][totalRow]);
-    const Font totalFont = dc.fittingFont(squareTotal.text, totalCell, TextForm::SingleRight);
-    const int totalInkLeft = totalCell.right - totalFont.extent(squareTotal.text).cx +
-                             totalFont.inkBox(squareTotal.text).left;
+    const std::string squareTotal = std::to_string(list[0][totalRow]);
+    const Font totalFont = dc.fittingFont(squareTotal, totalCell, TextForm::SingleRight);
+    const int totalInkLeft =
+        totalCell.right - totalFont.extent(squareTotal).cx + totalFont.inkBox(squareTotal).left;
     dc.drawTextFitted("  Tot:", {totalCell.left, totalCell.top, totalInkLeft - 1, totalCell.bottom},
                       TextForm::SingleLeft);
 
@@ -251,8 +240,8 @@ void drawHomePage(Page page, const std::string& intro, int tuneIndex) {
     dc.drawTextFitted("Select and Play a Tune", l.tuneTitleRect, TextForm::SingleCentre);
 
     for (int r = 0; r < 10; ++r) {
-        dc.drawTextFitted(NumberText(r + 1).text, l.tuneButton[r], TextForm::SingleCentre);
-        dc.drawTextFitted(NumberText(r + 11).text, l.tuneButton[10 + r], TextForm::SingleCentre);
+        dc.drawTextFitted(std::to_string(r + 1), l.tuneButton[r], TextForm::SingleCentre);
+        dc.drawTextFitted(std::to_string(r + 11), l.tuneButton[10 + r], TextForm::SingleCentre);
     }
 }
 
@@ -262,7 +251,7 @@ void drawTuneButton(Page page, int tuneIndex, const Brush& fill) {
     dc.fillRect(buttonInterior(button, l.tunePanelRect, tools.thinPen.width), fill);
     dc.selectFont(tools.smallFont);
     dc.setTextColour(kBlack);
-    dc.drawTextFitted(NumberText(tuneIndex + 1).text, button, TextForm::SingleCentre);
+    dc.drawTextFitted(std::to_string(tuneIndex + 1), button, TextForm::SingleCentre);
 }
 
 } // namespace tess

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,22 +25,8 @@ namespace tess {
 
 namespace {
 
-constexpr int kNameTop = 76; // the name's band, below the shape, at ratio 1
-
-// The picture's measures at one pixel ratio: at ratio 1 exactly the design's 80 by 94.
-struct Scale {
-    double ratio;
-    int width;
-    int height;
-    int nameTop;
-    // A length of the design, in pixels of this picture.
-    int px(int designPixels) const { return scaledPixels(designPixels, ratio); }
-};
-
-Scale scaleFor(double ratio) {
-    return {ratio, scaledPixels(kPictureSize.cx, ratio), scaledPixels(kPictureSize.cy, ratio),
-            scaledPixels(kNameTop, ratio)};
-}
+// The picture's measures at ratio 1, the design's; at another ratio each is scaledPixels of it.
+constexpr int kNameTop = 76; // the name's band, below the shape
 
 struct PictureShape {
     int vertexCount;
@@ -78,11 +65,11 @@ struct Piece {
     long sumY = 0;
 };
 
-std::vector<Point> vertices(const PictureShape& shape, const Scale& s) {
+std::vector<Point> vertices(const PictureShape& shape, double ratio) {
     // Clockwise from the left vertex of the top edge, so the top edge is level.
-    const double centreX = 39.5 * s.ratio;
-    const double centreY = 38.0 * s.ratio;
-    const double radius = shape.radius * s.ratio;
+    const double centreX = 39.5 * ratio;
+    const double centreY = 38.0 * ratio;
+    const double radius = shape.radius * ratio;
     const int n = shape.vertexCount;
     std::vector<Point> points;
     for (int k = 0; k < n; ++k) {
@@ -113,20 +100,21 @@ std::vector<std::pair<int, int>> cuts(int n) {
     return lines;
 }
 
-void drawName(DrawingContext& dc, const char* name, const Scale& s) {
+void drawName(DrawingContext& dc, const char* name, double ratio) {
     // The largest bold capitals that fit the picture's width, each letter in its own colour.
+    const auto scaled = [ratio](int designPixels) { return scaledPixels(designPixels, ratio); };
     const std::string text = name;
     Font font;
     int width = 0;
-    for (int cell = s.px(16); cell >= s.px(6); --cell) {
+    for (int cell = scaled(16); cell >= scaled(6); --cell) {
         font = Font::create("Arial Bold", cell);
         width = font.extent(text).cx;
-        if (width <= s.width - s.px(2)) break;
+        if (width <= scaled(kPictureSize.cx) - scaled(2)) break;
     }
     dc.selectFont(font);
     const int cell = font.extent(text).cy;
-    const int top = s.nameTop;
-    int x = (s.width - width) / 2;
+    const int top = scaled(kNameTop);
+    int x = (scaled(kPictureSize.cx) - width) / 2;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::string letter(1, text[i]);
         const int w = font.extent(letter).cx;
@@ -136,16 +124,18 @@ void drawName(DrawingContext& dc, const char* name, const Scale& s) {
     }
 }
 
-Canvas drawPicture(const PictureShape& shape, const Scale& s) {
-    const int W = s.width;
-    const int nameTop = s.nameTop;
-    Canvas picture(W, s.height);
+Canvas drawPicture(const PictureShape& shape, double ratio) {
+    const auto scaled = [ratio](int designPixels) { return scaledPixels(designPixels, ratio); };
+    const int W = scaled(kPictureSize.cx);
+    const int H = scaled(kPictureSize.cy);
+    const int nameTop = scaled(kNameTop);
+    Canvas picture(W, H);
     DrawingContext dc(picture);
-    dc.fillRect(Rect{0, 0, W, s.height}, Brush{kWhite, true});
+    dc.fillRect(Rect{0, 0, W, H}, Brush{kWhite, true});
 
     // The outline and the lines of the game, as wide as the game's thin pen, black.
-    dc.selectPen(Pen{kBlack, s.px(1)});
-    const std::vector<Point> v = vertices(shape, s);
+    dc.selectPen(Pen{kBlack, scaled(1)});
+    const std::vector<Point> v = vertices(shape, ratio);
     const int n = shape.vertexCount;
     dc.moveTo(v[0].x, v[0].y);
     for (int k = 1; k <= n; ++k)
@@ -192,12 +182,11 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
 
     // The vertex count in black in the largest pieces.
     std::vector<std::size_t> order(pieces.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
+    std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return pieces[a].area > pieces[b].area; });
     const std::string count = std::to_string(n);
-    const Font digits = Font::create("Arial Bold", s.px(n == 4 ? 14 : n == 8 ? 12 : 10));
+    const Font digits = Font::create("Arial Bold", scaled(n == 4 ? 14 : n == 8 ? 12 : 10));
     dc.selectFont(digits);
     dc.setTextColour(kBlack);
     const Size extent = digits.extent(count);
@@ -210,7 +199,7 @@ Canvas drawPicture(const PictureShape& shape, const Scale& s) {
         dc.drawText(count, box, TextForm::SingleCentre);
     }
 
-    drawName(dc, shape.name, s);
+    drawName(dc, shape.name, ratio);
     return picture;
 }
 
@@ -222,9 +211,8 @@ const std::array<Canvas, 4>& shapePictures(double ratio) {
     auto it = drawn.find(ratio);
     if (it == drawn.end()) {
         std::array<Canvas, 4> pictures;
-        const Scale s = scaleFor(ratio);
         for (std::size_t k = 0; k < 4; ++k)
-            pictures[k] = drawPicture(kShapes[k], s);
+            pictures[k] = drawPicture(kShapes[k], ratio);
         it = drawn.emplace(ratio, std::move(pictures)).first;
     }
     return it->second;

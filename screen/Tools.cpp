@@ -9,8 +9,8 @@
 #include "screen/Pictures.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <iterator>
 
 namespace tess {
 
@@ -42,10 +42,8 @@ constexpr Colour kPalette[kPieceColours] = {
 
 DrawingTools::DrawingTools() {
     // No piece brush exists until the first paint that needs one fits them to its device.
-    for (Brush& brush : pieceBrush)
-        brush = Brush{kBlack, false};
-    for (int c = 0; c < kPieceColours; ++c)
-        piecePalette[c] = kPalette[c];
+    std::fill(std::begin(pieceBrush), std::end(pieceBrush), Brush{kBlack, false});
+    std::copy(std::begin(kPalette), std::end(kPalette), piecePalette);
     applyPixelRatio(1.0);
 
     redBrush = Brush{Colour(255, 72, 72), true};
@@ -71,7 +69,7 @@ void DrawingTools::applyPixelRatio(double ratio) {
     redPen = Pen{Colour(255, 0, 0), scaledPixels(1, pixelRatio)};
     // The pictures of a screen that does not scale until a layout pass finds the room for
     // larger ones.
-    if (shapePicture.empty()) shapePicture.use(shapePictures(1.0));
+    if (shapePicture.empty()) shapePicture = shapePictures(1.0);
 }
 
 void DrawingTools::fitPieceColours(const DrawingContext& dc) {

@@ -11,8 +11,7 @@
 #include "screen/canvas/Font.h"
 #include "screen/canvas/Geometry.h"
 
-#include <array>
-#include <cstddef>
+#include <span>
 
 namespace tess {
 
@@ -29,19 +28,6 @@ constexpr Size kPictureSize{80, 94};
 
 constexpr int kPieceColours = 81;     // colour 0, then the cycle of colours 1 to 80
 constexpr int kPieceBrushSlots = 102; // slots 81 to 101 never hold a brush
-
-// The four shape pictures a view draws with, shared by every view of the same pixel ratio:
-// drawn once for the program (screen/Pictures.h), never copied.
-class ShapePictureSet {
-  public:
-    // Square, Hexagon, Octagon, Decagon.
-    const Canvas& operator[](std::size_t k) const { return (*pictures_)[k]; }
-    void use(const std::array<Canvas, 4>& pictures) { pictures_ = &pictures; }
-    bool empty() const { return pictures_ == nullptr; }
-
-  private:
-    const std::array<Canvas, 4>* pictures_ = nullptr;
-};
 
 struct DrawingTools {
     // Pens and pictures for ratio 1, the solid brushes and the piece colours. No piece brush
@@ -60,7 +46,9 @@ struct DrawingTools {
     // Device pixels per desktop pixel that pens and pictures are made for (1 until the first
     // paint reads the screen's).
     double pixelRatio = 1.0;
-    ShapePictureSet shapePicture;
+    // The Square, Hexagon, Octagon and Decagon pictures, shared by every view of the same
+    // pixel ratio: drawn once for the program (screen/Pictures.h), never copied.
+    std::span<const Canvas> shapePicture;
     Pen thinPen, mediumPen, thickPen, redPen;
     Brush redBrush, lavenderBrush, whiteBrush, pinkBrush;
     Brush pieceBrush[kPieceBrushSlots];

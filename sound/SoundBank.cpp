@@ -38,44 +38,16 @@ struct NoteSound {
     int samples;
 };
 
-// Every note with its resource number and length in samples. The naturals run downwards
-// from C6; the long naturals are the same run an octave lower and twice as long; then the
-// sharps, and one long G#3.
-constexpr std::array<NoteSound, 43> kNotes = {{
-    {102, note(6, kC), 2254},
-    {103, note(5, kB), 2403},
-    {104, note(5, kA), 2403},
-    {105, note(5, kG), 2403},
-    {106, note(5, kF), 2403},
-    {107, note(5, kE), 2403},
-    {108, note(5, kD), 2403},
-    {109, note(5, kC), 2403},
-    {110, note(4, kB), 2403},
-    {111, note(4, kA), 2403},
-    {112, note(4, kG), 2403},
-    {113, note(4, kF), 2403},
-    {114, note(4, kE), 2403},
-    {115, note(4, kD), 2403},
-    {116, note(4, kC), 2403},
-    {117, note(3, kB), 2403},
+// The naturals, falling from C6 to B3: sounds 102 to 117, and an octave lower and about twice
+// as long, sounds 119 to 134. Each run's first note, a C, is a little shorter than the others.
+constexpr int kNaturals[16] = {note(6, kC), note(5, kB), note(5, kA), note(5, kG),
+                               note(5, kF), note(5, kE), note(5, kD), note(5, kC),
+                               note(4, kB), note(4, kA), note(4, kG), note(4, kF),
+                               note(4, kE), note(4, kD), note(4, kC), note(3, kB)};
+constexpr int kShortNaturals = 102, kLongNaturals = 119;
 
-    {119, note(5, kC), 4508},
-    {120, note(4, kB), 4807},
-    {121, note(4, kA), 4807},
-    {122, note(4, kG), 4807},
-    {123, note(4, kF), 4807},
-    {124, note(4, kE), 4807},
-    {125, note(4, kD), 4807},
-    {126, note(4, kC), 4807},
-    {127, note(3, kB), 4807},
-    {128, note(3, kA), 4807},
-    {129, note(3, kG), 4807},
-    {130, note(3, kF), 4807},
-    {131, note(3, kE), 4807},
-    {132, note(3, kD), 4807},
-    {133, note(3, kC), 4807},
-    {134, note(2, kB), 4807},
-
+// The sharps with their resource numbers and lengths in samples, and one long G#3.
+constexpr std::array<NoteSound, 11> kNotes = {{
     // 135 is the A#5 of the run of sharps, the E key's note, at the level of the others.
     {135, note(5, kAs), 2751},
     {136, note(5, kGs), 2293},
@@ -187,10 +159,6 @@ std::vector<std::uint8_t> makeNote(double frequency, int count) {
     return waveImage(data, 8);
 }
 
-std::vector<std::uint8_t> makeSilence(int count) {
-    return waveImage(std::vector<std::uint8_t>(static_cast<std::size_t>(count), 128), 8);
-}
-
 // The error sound: three close partials around 520 Hz that beat against each other into a
 // buzz, their level pulsing twelve times a second and dying away like a struck chime.
 std::vector<std::uint8_t> makeErrorSound() {
@@ -219,7 +187,14 @@ struct Bank {
     std::array<std::vector<std::uint8_t>, kLastSound - kFirstSound + 1> images;
     Bank() {
         images[kErrorSound - kFirstSound] = makeErrorSound();
-        images[kSilenceSound - kFirstSound] = makeSilence(kSilenceSamples);
+        images[kSilenceSound - kFirstSound] =
+            waveImage(std::vector<std::uint8_t>(kSilenceSamples, 128), 8);
+        for (std::size_t i = 0; i < std::size(kNaturals); ++i) {
+            images[kShortNaturals - kFirstSound + i] =
+                makeNote(pitchOf(kNaturals[i]), i == 0 ? 2254 : 2403);
+            images[kLongNaturals - kFirstSound + i] =
+                makeNote(pitchOf(kNaturals[i] - 12), i == 0 ? 4508 : 4807);
+        }
         for (const NoteSound& n : kNotes)
             images[static_cast<std::size_t>(n.resource - kFirstSound)] =
                 makeNote(pitchOf(n.midi), n.samples);
@@ -238,9 +213,9 @@ const std::vector<std::uint8_t>* findSound(int resource) {
 void fillNoteResource(int (&noteResource)[100]) {
     std::fill(std::begin(noteResource), std::end(noteResource), 0);
     for (int slot = 0; slot < 16; ++slot)
-        noteResource[slot] = 102 + slot;
+        noteResource[slot] = kShortNaturals + slot;
     for (int slot = 16; slot < 32; ++slot)
-        noteResource[slot] = 119 + (slot - 16);
+        noteResource[slot] = kLongNaturals + (slot - 16);
     for (int slot = 32; slot < 42; ++slot)
         noteResource[slot] = 135 + (slot - 32);
     noteResource[48] = 145;

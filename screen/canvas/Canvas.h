@@ -114,7 +114,6 @@ class DrawingContext {
     // Whether r holds text drawn in font: every pixel it inks lies inside r, and word-wrapped,
     // every line of it starts above r's bottom.
     static bool textFits(const Font& font, std::string_view text, const Rect& r, TextForm form);
-    Size textExtent(std::string_view text) const;
 
     // Fills with the selected brush every pixel 4-connected to (x, y) whose colour is not
     // border. Returns false (and paints nothing) when the seed is outside or is the border.

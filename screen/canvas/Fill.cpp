@@ -9,40 +9,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace tess {
-
-namespace {
-
-// Whether any of the sixteen pixels from p is the colour v: a count without an early way
-// out, which the compiler makes a few vector compares.
-bool anyOfSixteen(const std::uint32_t* p, std::uint32_t v) {
-    unsigned count = 0;
-    for (int k = 0; k < 16; ++k)
-        count += p[k] == v;
-    return count != 0;
-}
-
-// The first column from x on, up to b, whose pixel is the colour stop; b when there is none.
-int nextStop(const std::uint32_t* row, int x, int b, std::uint32_t stop) {
-    while (x + 16 <= b && !anyOfSixteen(row + x, stop))
-        x += 16;
-    while (x < b && row[x] != stop)
-        ++x;
-    return x;
-}
-
-// The column after the last one before x whose pixel is the colour stop; 0 when there is none.
-int previousStop(const std::uint32_t* row, int x, std::uint32_t stop) {
-    while (x >= 16 && !anyOfSixteen(row + x - 16, stop))
-        x -= 16;
-    while (x > 0 && row[x - 1] != stop)
-        --x;
-    return x;
-}
-
-} // namespace
 
 bool DrawingContext::floodFill(int x, int y, Colour border) {
     Canvas& c = *canvas_;
@@ -83,8 +53,12 @@ bool DrawingContext::floodFill(int x, int y, Colour border) {
     std::vector<Run> runs;
     const auto paintRun = [&](int row, int px, int parentY, int pl, int pr) {
         std::uint32_t* pixels = c.row(row);
-        const int l = previousStop(pixels, px, stop);
-        const int r = nextStop(pixels, px, w, stop);
+        // From the seed pixel to the border pixels (or the canvas's edges) on either side.
+        const int l =
+            int(std::find(std::reverse_iterator(pixels + px), std::reverse_iterator(pixels), stop)
+                    .base() -
+                pixels);
+        const int r = int(std::find(pixels + px, pixels + w, stop) - pixels);
         std::fill(pixels + l, pixels + r, paint);
         std::uint64_t* bits = marks(row);
         for (int a = l; a < r;) {

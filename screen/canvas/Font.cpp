@@ -43,22 +43,9 @@ struct Run {
 struct Glyph {
     int advance = 0;
     std::vector<Run> runs;
-    // Bounding box of the runs, relative to the pen position on the baseline; empty (left ==
-    // right) for a glyph without ink.
-    int inkLeft = 0, inkRight = 0, inkTop = 0, inkBottom = 0;
-};
-
-// The FreeType library, shared by every face so that it outlives the last one.
-struct Library {
-    FT_Library lib = nullptr;
-    Library() {
-        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
-    }
-    ~Library() {
-        if (lib) FT_Done_FreeType(lib);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
+    // Bounding box of the runs, relative to the pen position on the baseline; empty (all zero)
+    // for a glyph without ink.
+    Rect ink;
 };
 
 // What fontconfig matched for a face name.
@@ -140,16 +127,18 @@ bool matchFamily(const std::string& family, bool bold, Match& out) {
 }
 
 // Everything cached for the run of the program: the library, the matches and the fonts
-// made so far. Destroyed at exit, which frees every face and glyph.
+// made so far. Destroyed at exit, which frees every face and glyph, then the library.
 struct Cache {
-    std::shared_ptr<Library> library = std::make_shared<Library>();
+    FT_Library library = nullptr;
     std::map<std::string, Match, std::less<>> matches;
     std::map<std::pair<std::string, int>, std::shared_ptr<const FontImpl>> fonts;
     // Each font file is opened and read once, and every size is rendered from it.
     std::map<std::pair<std::string, int>, FT_Face> faces;
     bool warned = false;
 
-    Cache() = default;
+    Cache() {
+        if (FT_Init_FreeType(&library) != 0) library = nullptr;
+    }
     Cache(const Cache&) = delete;
     Cache& operator=(const Cache&) = delete;
     // Fontconfig keeps what its first match loaded until it is finished with; Qt has released
@@ -158,6 +147,7 @@ struct Cache {
         fonts.clear();
         for (auto& [file, face] : faces)
             if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
         FcFini();
     }
 
@@ -167,8 +157,8 @@ struct Cache {
         auto it = faces.find(key);
         if (it == faces.end()) {
             FT_Face opened = nullptr;
-            if (!library->lib || m.file.empty() ||
-                FT_New_Face(library->lib, m.file.c_str(), m.index, &opened) != 0)
+            if (!library || m.file.empty() ||
+                FT_New_Face(library, m.file.c_str(), m.index, &opened) != 0)
                 opened = nullptr;
             it = faces.emplace(key, opened).first;
         }
@@ -233,18 +223,12 @@ void renderGlyph(FT_Face face, char ch, Glyph& g) {
             }
         }
     }
-    for (std::size_t i = 0; i < g.runs.size(); ++i) {
-        const Run& r = g.runs[i];
-        const bool first = i == 0;
-        g.inkLeft = first ? r.x0 : std::min(g.inkLeft, r.x0);
-        g.inkRight = first ? r.x1 : std::max(g.inkRight, r.x1);
-        g.inkTop = first ? r.dy : std::min(g.inkTop, r.dy);
-        g.inkBottom = first ? r.dy + 1 : std::max(g.inkBottom, r.dy + 1);
-    }
+    for (const Run& r : g.runs)
+        g.ink = united(g.ink, Rect{r.x0, r.dy, r.x1, r.dy + 1});
     // The auto-hinter widens some stems (the digits 0 and 4 at small sizes, the bold 4 and
     // a at many) past the glyph's advance: the advance is widened to hold them, so that a
     // glyph never runs into the next one, nor a right-aligned number past its rectangle.
-    g.advance = std::max(g.advance, g.inkRight);
+    g.advance = std::max(g.advance, g.ink.right);
 }
 
 // Sizes are FreeType scales: 16.16 multipliers from font units to 64ths of a pixel, so a
@@ -345,19 +329,12 @@ Font Font::withCellHeight(int cellHeight) const {
 Rect Font::inkBox(std::string_view text) const {
     Rect box;
     if (!impl_) return box;
-    bool any = false;
     long penX = 0;
     for (char ch : text) {
         const Glyph* g = impl_->glyph(ch);
         if (!g) continue;
-        if (g->inkLeft < g->inkRight) {
-            const Rect ink{int(penX + g->inkLeft), impl_->ascent + g->inkTop,
-                           int(penX + g->inkRight), impl_->ascent + g->inkBottom};
-            box = any ? Rect{std::min(box.left, ink.left), std::min(box.top, ink.top),
-                             std::max(box.right, ink.right), std::max(box.bottom, ink.bottom)}
-                      : ink;
-            any = true;
-        }
+        box = united(box, Rect{int(penX + g->ink.left), impl_->ascent + g->ink.top,
+                               int(penX + g->ink.right), impl_->ascent + g->ink.bottom});
         penX += g->advance;
     }
     return box;

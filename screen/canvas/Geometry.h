@@ -32,6 +32,14 @@ inline Rect intersection(const Rect& a, const Rect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
+// The smallest rectangle that covers both; an empty one covers nothing: with b empty, a itself.
+inline Rect united(const Rect& a, const Rect& b) {
+    if (b.empty()) return a;
+    if (a.empty()) return b;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
 struct Point {
     int x = 0;
     int y = 0;

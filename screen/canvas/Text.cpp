@@ -132,8 +132,4 @@ void DrawingContext::drawTextFitted(std::string_view text, const Rect& r, TextFo
     drawTextIn(fittingFont(text, r, form), text, r, form);
 }
 
-Size DrawingContext::textExtent(std::string_view text) const {
-    return font_.extent(text);
-}
-
 } // namespace tess

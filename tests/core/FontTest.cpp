@@ -202,7 +202,7 @@ TEST(Font, EmptyFontsDrawAndMeasureNothing) {
     dc.setTextColour(kInk);
     dc.drawText("Score", {0, 0, 50, 20}, TextForm::SingleLeft); // no font selected
     EXPECT_EQ(inkOf(c).count, 0);
-    EXPECT_EQ(dc.textExtent("Score"), (Size{0, 0}));
+    EXPECT_EQ(dc.font().extent("Score"), (Size{0, 0}));
 }
 
 TEST(Font, ExtentAddsAdvancesAndTextIsPureInk) {

@@ -21,9 +21,9 @@ struct SoundPlayback : ::testing::Test {
 } // namespace
 
 TEST_F(SoundPlayback, AsyncAndSyncHandTheImageOverInTheirWay) {
-    view.playSoundAsync(101);
+    view.playSound(101, false);
     EXPECT_EQ(platform.presents, 0);
-    view.playSoundSync(111);
+    view.playSound(111, true);
     // The canvas reaches the screen before the note holds the game.
     EXPECT_EQ(platform.sounds, (std::vector<PlayedSound>{{101, false}, {111, true}}));
     EXPECT_EQ(platform.presentsBeforeSyncSound, std::vector<int>{1});
@@ -31,8 +31,8 @@ TEST_F(SoundPlayback, AsyncAndSyncHandTheImageOverInTheirWay) {
 
 TEST_F(SoundPlayback, NumbersWithoutASoundPlayNothing) {
     for (int r : {0, 100, 146, -5, 1000}) {
-        view.playSoundAsync(r);
-        view.playSoundSync(r);
+        view.playSound(r, false);
+        view.playSound(r, true);
     }
     EXPECT_TRUE(platform.sounds.empty());
     EXPECT_TRUE(platform.messages.empty());
