@@ -72,8 +72,10 @@ class Screen:
     """One screenshot of the whole X screen, read as a PPM image."""
 
     def __init__(self, env):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], check=True,
-                              capture_output=True, env=env).stdout
+        self.read(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                 check=True, capture_output=True, env=env).stdout)
+
+    def read(self, data):
         # Header: P6 <w> <h> <max>, separated by white space, then raw RGB bytes.
         fields, pos = [], 0
         while len(fields) < 4:

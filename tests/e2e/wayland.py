@@ -75,27 +75,13 @@ def run(args, env, **kw):
     return subprocess.run(args, env=env, capture_output=True, text=True, **kw)
 
 
-class Picture:
+class Picture(play.Screen):
     """A screenshot, read through ImageMagick as 8-bit RGB."""
 
     def __init__(self, path):
         self.path = path
-        data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
-                              capture_output=True).stdout
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while data[pos:pos + 1].isspace():
-                pos += 1
-            start = pos
-            while not data[pos:pos + 1].isspace():
-                pos += 1
-            fields.append(data[start:pos])
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = data[pos + 1:]
-
-    def at(self, x, y):
-        i = 3 * (y * self.width + x)
-        return tuple(self.pixels[i:i + 3])
+        self.read(subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                                 capture_output=True).stdout)
 
 
 # ---- Speaking Wayland itself, for KWin's fake input ----
