@@ -71,10 +71,23 @@ def note_pitches():
         text = f.read()
     semitone = {"kC": 0, "kCs": 1, "kD": 2, "kDs": 3, "kE": 4, "kF": 5, "kFs": 6, "kG": 7,
                 "kGs": 8, "kA": 9, "kAs": 10, "kB": 11}
+
+    def midi(octave, name):
+        return 36 + (int(octave) - 2) * 12 + semitone[name]
+
+    def hertz(midi):
+        return 440.0 * 2 ** ((midi - 69) / 12)
+
     pitches = {}
+    # The naturals, listed once: sounds 102 on, and an octave lower, sounds 119 on.
+    naturals = re.search(r"kNaturals\[\d+\] = \{(.*?)\};", text, re.S)
+    check(naturals, "no table of naturals in SoundBank.cpp")
+    for i, (octave, name) in enumerate(re.findall(r"note\((\d), (k\w+)\)", naturals.group(1))):
+        pitches[102 + i] = hertz(midi(octave, name))
+        pitches[119 + i] = hertz(midi(octave, name) - 12)
+    # The sharps and the long G#3, each with its sound's number.
     for resource, octave, name in re.findall(r"\{(\d+), note\((\d), (k\w+)\), \d+\}", text):
-        midi = 36 + (int(octave) - 2) * 12 + semitone[name]
-        pitches[int(resource)] = 440.0 * 2 ** ((midi - 69) / 12)
+        pitches[int(resource)] = hertz(midi(octave, name))
     check(len(pitches) == 43, "found %d notes in SoundBank.cpp, not 43" % len(pitches))
     return pitches
 
