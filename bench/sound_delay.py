@@ -245,7 +245,7 @@ class Reference(Program):
         line = self.proc.stdout.readline().split()
         if not line or line[0] != "ready":
             raise play.Failure("the reference did not start")
-        self.spec = "%s, %s Hz, %s frames" % tuple(line[1:4])
+        self.device = "%s, %s Hz, %s frames" % tuple(line[1:4])
         self.keyboard = Keyboard(self.display)
 
     def close(self):
@@ -376,7 +376,7 @@ def measure(kind):
                 with open(recording.path + ".presses", "w") as f:
                     f.writelines("%s %.6f\n" % (k.replace(" ", "_"), t)
                                  for k, t in program.presses)
-        return results, reference.spec
+        return results, reference.device
     finally:
         for p in (game, reference):
             if p:
@@ -390,7 +390,7 @@ def measure(kind):
             s.stop()
 
 
-def report(kind, results, spec):
+def report(kind, results, device):
     names = {"pulseaudio": "PulseAudio", "pipewire": "PipeWire"}
 
     def delays(program, press):
@@ -399,7 +399,7 @@ def report(kind, results, spec):
     print("== Key or click to note through %s (null sink, its monitor recorded)" % names[kind])
     print("   %-28s %9s %9s %8s %8s" % ("", "median", "95th", "heard", "broken"))
     for program in ("reference", "game"):
-        print("   %s" % ("reference (%s)" % spec if program == "reference" else "game"))
+        print("   %s" % ("reference (%s)" % device if program == "reference" else "game"))
         notes = results[program]
         for press in sorted(set(k for k, _, _ in notes)):
             if ARGS.verbose:
@@ -433,8 +433,8 @@ def main():
             play.wave_samples(os.path.join(sounds, "%d.wav" % resource)))
     try:
         for kind in ARGS.servers.split(","):
-            results, spec = measure(kind)
-            report(kind, results, spec)
+            results, device = measure(kind)
+            report(kind, results, device)
             sys.stdout.flush()
     finally:
         PROCS.stop_all()
