@@ -12,6 +12,11 @@
 #include <cstdint>
 #include <vector>
 
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace tess {
 
 namespace {
@@ -36,9 +41,20 @@ void fillClipped(Canvas& c, i64 left, i64 top, i64 right, i64 bottom, std::uint3
 
 } // namespace
 
-Canvas::Canvas(int w, int h)
-    : width_(std::max(w, 0)), height_(std::max(h, 0)),
-      pixels_(std::size_t(width_) * std::size_t(height_), kWhite.argb) {}
+Canvas::Canvas(int w, int h) : width_(std::max(w, 0)), height_(std::max(h, 0)) {
+    const std::size_t count = std::size_t(width_) * std::size_t(height_);
+    pixels_.reserve(count);
+#ifdef MADV_HUGEPAGE
+    // A canvas the size of a screen is megabytes, every byte of it written by the first paint:
+    // in large pages that first write takes a handful of page faults, not thousands. The
+    // advice covers the whole pages within the pixels, and the kernel may ignore it.
+    const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(pixels_.data()) + page - 1) / page * page;
+    const auto end = reinterpret_cast<std::uintptr_t>(pixels_.data() + count) / page * page;
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+    pixels_.assign(count, kWhite.argb);
+}
 
 Colour Canvas::pixel(int x, int y) const {
     return contains(x, y) ? Colour(row(y)[x]) : kInvalidColour;
