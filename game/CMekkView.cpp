@@ -78,8 +78,6 @@ CMekkView::CMekkView(Platform& platformIn) : platform(platformIn) {
     randomState = static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-CMekkView::~CMekkView() = default;
-
 int CMekkView::nextRandom() {
     randomState = randomState * 214013u + 2531011u;
     return static_cast<int>((randomState >> 16) & 0x7FFFu);

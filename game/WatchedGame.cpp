@@ -12,8 +12,6 @@ namespace tess {
 
 WatchedGame::WatchedGame(CMekkView& view) : view_(view) {}
 
-WatchedGame::~WatchedGame() = default;
-
 int WatchedGame::start(int vertexCount) {
     stage_ = Stage::Idle;
     if (!view_.screen()) return kEnded;
