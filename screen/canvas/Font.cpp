@@ -114,11 +114,10 @@ bool matchFamily(const std::string& family, bool bold, Match& out) {
     if (!found) return false;
     FcChar8* file = nullptr;
     FcChar8* fam = nullptr;
-    int index = 0;
     bool ok = FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file;
     if (ok) {
         out.file = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
+        FcPatternGetInteger(found, FC_INDEX, 0, &out.index); // stays 0 where none is named
         if (FcPatternGetString(found, FC_FAMILY, 0, &fam) == FcResultMatch && fam)
             out.family = reinterpret_cast<const char*>(fam);
     }
