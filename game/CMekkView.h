@@ -105,7 +105,6 @@ struct GameState {
 class CMekkView : public RunState, public GameState, public DrawingTools {
   public:
     explicit CMekkView(Platform& platform);
-    ~CMekkView();
     CMekkView(const CMekkView&) = delete;
     CMekkView& operator=(const CMekkView&) = delete;
 

@@ -26,20 +26,18 @@ void CMekkView::addLine(int x, int y) {
         return;
     }
 
-    ++pathLength;
-    path[pathLength] = hit;
-    const int a = path[pathLength - 1];
-    const int b = hit;
     // A line is the pair of its ends, whichever way it was drawn; going straight back along
     // the previous line repeats it too.
-    for (int j = 1; j <= pathLength - 2; ++j) {
+    const int a = path[pathLength];
+    const int b = hit;
+    for (int j = 1; j < pathLength; ++j) {
         if ((path[j] == a && path[j + 1] == b) || (path[j] == b && path[j + 1] == a)) {
             playSound(kErrorSound, false);
-            path[pathLength] = 0;
-            --pathLength;
             return;
         }
     }
+    ++pathLength;
+    path[pathLength] = hit;
 
     DrawingContext dc = clientDC();
     const Page page = pageOn(dc);

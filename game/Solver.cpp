@@ -13,7 +13,6 @@
 #include <bit>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <numeric>
 #include <tuple>
 
@@ -73,8 +72,8 @@ ShapeLines shapeLines(int n) {
             const Point A = centre[p.a], B = centre[p.b], C = centre[q.a], D = centre[q.b];
             const i64 c1 = cross(A, B, C), c2 = cross(A, B, D);
             const i64 c3 = cross(C, D, A), c4 = cross(C, D, B);
-            if (!((c1 < 0) != (c2 < 0) && c1 != 0 && c2 != 0)) continue;
-            if (!((c3 < 0) != (c4 < 0) && c3 != 0 && c4 != 0)) continue;
+            // Ends on opposite sides give cross products of opposite signs: a negative product.
+            if (c1 * c2 >= 0 || c3 * c4 >= 0) continue;
             // A + (B - A) * c3 / (c3 - c4)
             i64 x = i64(B.x) * c3 - i64(A.x) * c4;
             i64 y = i64(B.y) * c3 - i64(A.y) * c4;
@@ -202,8 +201,7 @@ PerfectGame playPerfectPath(const PerfectPath& path, Size clientSize) {
     for (int v : path.vertices)
         if (v < 1 || v > path.vertexCount) return game;
     SilentPlatform platform(clientSize);
-    const auto owned = std::make_unique<CMekkView>(platform);
-    CMekkView& view = *owned;
+    CMekkView view(platform);
     // Everything the solver asks of the view, through the game's own rules. A game of the shape
     // starts from the path's first vertex; the vertices are clicked in order; End; a click
     // inside every closed piece, so each is coloured by the game's own fill; End.

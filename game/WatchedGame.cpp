@@ -12,8 +12,6 @@ namespace tess {
 
 WatchedGame::WatchedGame(CMekkView& view) : view_(view) {}
 
-WatchedGame::~WatchedGame() = default;
-
 int WatchedGame::start(int vertexCount) {
     stage_ = Stage::Idle;
     if (!view_.screen()) return kEnded;
@@ -50,12 +48,9 @@ int WatchedGame::drawNextLine() {
         return kLineBeat;
     }
 
-    // Every line is drawn: End puts the frame round the shape.
+    // Every line is drawn: End puts the frame round the shape, and colouring begins (the view
+    // has been painted, or the game would not have started).
     view_.beginColouring();
-    if (view_.gamePhase != kColouring) {
-        stage_ = Stage::Idle;
-        return kEnded;
-    }
     // The closed pieces as End left them, one click each.
     pieces_ = view_.uncolouredPieces();
     nextPiece_ = 0;

@@ -32,7 +32,6 @@ class WatchedGame {
     static constexpr int kEnded = -1;      // no further step: the game is over or never began
 
     explicit WatchedGame(CMekkView& view);
-    ~WatchedGame();
     WatchedGame(const WatchedGame&) = delete;
     WatchedGame& operator=(const WatchedGame&) = delete;
 

@@ -30,9 +30,7 @@ char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+constexpr std::string_view kBlanks = " \t\r\v\f";
 
 bool sameWord(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -72,14 +70,10 @@ bool looksLikeNumber(std::string_view word) {
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
     std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        std::size_t j = i;
-        while (j < line.size() && !isBlank(line[j]))
-            ++j;
-        if (j > i) out.push_back(line.substr(i, j - i));
-        i = j;
+    while ((i = line.find_first_not_of(kBlanks, i)) != std::string_view::npos) {
+        const std::size_t end = line.find_first_of(kBlanks, i); // npos: the line's end
+        out.push_back(line.substr(i, end - i));
+        i = end;
     }
     return out;
 }

@@ -129,9 +129,8 @@ Canvas drawPicture(const PictureShape& shape, double ratio) {
     const int W = scaled(kPictureSize.cx);
     const int H = scaled(kPictureSize.cy);
     const int nameTop = scaled(kNameTop);
-    Canvas picture(W, H);
+    Canvas picture(W, H); // white, as every new canvas is
     DrawingContext dc(picture);
-    dc.fillRect(Rect{0, 0, W, H}, Brush{kWhite, true});
 
     // The outline and the lines of the game, as wide as the game's thin pen, black.
     dc.selectPen(Pen{kBlack, scaled(1)});

@@ -142,9 +142,9 @@ std::vector<std::uint8_t> waveImage(const std::vector<std::uint8_t>& data, int b
     return out;
 }
 
+// An 8-bit sample: 128 is silence, and -1 to 1 map to 1 to 255.
 std::uint8_t unsigned8(double v) {
-    long s = std::lround(128.0 + 127.0 * std::clamp(v, -1.0, 1.0));
-    return static_cast<std::uint8_t>(std::clamp(s, 0L, 255L));
+    return static_cast<std::uint8_t>(std::lround(128.0 + 127.0 * std::clamp(v, -1.0, 1.0)));
 }
 
 std::vector<std::uint8_t> makeNote(double frequency, int count) {
@@ -175,10 +175,8 @@ std::vector<std::uint8_t> makeErrorSound() {
         v /= 3.0;
         double pulse = 0.65 + 0.35 * std::cos(2 * std::numbers::pi * kPulseRate * t);
         double level = std::exp(-2.5 * t) * pulse * edgeGain(i, kErrorSamples);
-        auto s = static_cast<std::int16_t>(std::lround(kPeak * level * v));
-        auto u = static_cast<std::uint16_t>(s);
-        data.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        data.push_back(static_cast<std::uint8_t>(u >> 8));
+        const auto s = static_cast<std::int16_t>(std::lround(kPeak * level * v));
+        putU16(data, static_cast<std::uint16_t>(s)); // little-endian, as the header's fields
     }
     return waveImage(data, 16);
 }

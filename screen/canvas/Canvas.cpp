@@ -92,8 +92,7 @@ namespace {
 // inside the ellipse. -1 when the row has no pixel inside. dy is the row's centre offset,
 // also in half-pixel units. Exact integer arithmetic keeps the ellipse symmetric.
 i64 ellipseHalfSpan(i64 w, i64 h, i64 dy) {
-    if (dy < 0) dy = -dy;
-    if (dy > h) return -1;
+    if (std::abs(dy) > h) return -1; // below, dy is only ever squared
     // k^2 * h^2 + dy^2 * w^2 <= w^2 * h^2  <=>  k^2 <= w^2 * (h^2 - dy^2) / h^2
     const long double limit =
         (long double)w * (long double)w *

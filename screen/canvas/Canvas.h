@@ -81,8 +81,6 @@ class DrawingContext {
     void selectPen(const Pen& pen) { pen_ = pen; }
     void selectBrush(const Brush& brush) { brush_ = brush; }
     void selectFont(const Font& font) { font_ = font; }
-    const Pen& pen() const { return pen_; }
-    const Brush& brush() const { return brush_; }
     const Font& font() const { return font_; }
     void setTextColour(Colour c) { textColour_ = c; }
     Colour textColour() const { return textColour_; }

@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -75,17 +76,16 @@ struct FontImpl {
     FT_Size size = nullptr;
     // A glyph is rendered the first time a text asks for it: a page uses a handful of each
     // font's glyphs.
-    mutable std::array<Glyph, kGlyphs> glyphs{};
-    mutable std::array<bool, kGlyphs> made{};
+    mutable std::array<std::optional<Glyph>, kGlyphs> glyphs;
 
     const Glyph* glyph(char ch) const {
         if (ch < kFirstGlyph || ch > kLastGlyph) return nullptr;
-        const std::size_t i = std::size_t(ch - kFirstGlyph);
-        if (!made[i]) {
-            made[i] = true;
-            if (size && FT_Activate_Size(size) == 0) renderGlyph(size->face, ch, glyphs[i]);
+        std::optional<Glyph>& g = glyphs[std::size_t(ch - kFirstGlyph)];
+        if (!g) {
+            g.emplace();
+            if (size && FT_Activate_Size(size) == 0) renderGlyph(size->face, ch, *g);
         }
-        return &glyphs[i];
+        return &*g;
     }
 };
 
@@ -114,11 +114,10 @@ bool matchFamily(const std::string& family, bool bold, Match& out) {
     if (!found) return false;
     FcChar8* file = nullptr;
     FcChar8* fam = nullptr;
-    int index = 0;
     bool ok = FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file;
     if (ok) {
         out.file = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
+        FcPatternGetInteger(found, FC_INDEX, 0, &out.index); // stays 0 where none is named
         if (FcPatternGetString(found, FC_FAMILY, 0, &fam) == FcResultMatch && fam)
             out.family = reinterpret_cast<const char*>(fam);
     }
@@ -204,9 +203,9 @@ void renderGlyph(FT_Face face, char ch, Glyph& g) {
     if (FT_Load_Char(face, FT_ULong(ch),
                      FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT) != 0)
         return;
+    // Loading renders the glyph as a one-bit bitmap; a face whose own bitmap for it is of
+    // another depth gives the glyph its advance and no ink.
     FT_GlyphSlot slot = face->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
-        FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
     g.advance = int((slot->advance.x + 32) >> 6);
     const FT_Bitmap& bm = slot->bitmap;
     if (bm.pixel_mode != FT_PIXEL_MODE_MONO) return;

@@ -6,6 +6,7 @@
 // its top-left corner, and the fitting of a text the player must read into its rectangle.
 #include "screen/canvas/Canvas.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tess {
@@ -42,11 +43,9 @@ bool wrapLines(const Font& font, std::string_view text, const Rect& r, LineFn&& 
             std::size_t take = 0;
             i64 width = 0;
             while (take < para.size()) {
-                std::size_t wordEnd = take;
-                while (wordEnd < para.size() && para[wordEnd] == ' ')
-                    ++wordEnd;
-                while (wordEnd < para.size() && para[wordEnd] != ' ')
-                    ++wordEnd;
+                // The word's blanks before it, then the word up to the next blank.
+                const std::size_t wordEnd =
+                    std::min(para.find(' ', para.find_first_not_of(' ', take)), para.size());
                 const i64 wider = width + font.extent(para.substr(take, wordEnd - take)).cx;
                 if (take != 0 && wider > maxWidth) break;
                 take = wordEnd;
@@ -55,8 +54,7 @@ bool wrapLines(const Font& font, std::string_view text, const Rect& r, LineFn&& 
             line(para.substr(0, take), int(y));
             y += cell;
             para.remove_prefix(take);
-            while (!para.empty() && para.front() == ' ')
-                para.remove_prefix(1);
+            para.remove_prefix(std::min(para.find_first_not_of(' '), para.size()));
         }
         pos = end + 1;
     }
