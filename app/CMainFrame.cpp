@@ -325,6 +325,10 @@ void CMainFrame::showMaximisedOnScreen() {
     view_->setFocus();
 }
 
+void CMainFrame::waitForFirstPaint() {
+    waitUntil([this] { return view_->firstPaintDone(); }, 5000);
+}
+
 bool CMainFrame::sizedByCompositor() const {
     const QWindow* window = windowHandle();
     return window && window->isExposed() && (isMaximized() || placedByWindowSystem_ > 0);

@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 
@@ -25,7 +24,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tess::app {
@@ -107,10 +105,7 @@ int renderWithoutDesktop(CMainFrame& frame) {
     std::fputs("Tessarin needs a desktop: no display was found (neither DISPLAY nor "
                "WAYLAND_DISPLAY is set).\n",
                stderr);
-    QElapsedTimer timer;
-    timer.start();
-    while (!frame.viewWidget()->firstPaintDone() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    frame.waitForFirstPaint();
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::tempPath();
     const QString path =
