@@ -128,10 +128,10 @@ void CMekkApp::setNames() {
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSARIN_VERSION));
 }
 
-void CMekkApp::reportFileError(const QString& message) {
+void CMekkApp::reportFailure(const QString& message, bool dialogs) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
-    if (dialogsAllowed()) showMessage(nullptr, message);
+    if (dialogs) showMessage(nullptr, message);
 }
 
 int CMekkApp::run(int argc, char** argv) {
@@ -170,15 +170,15 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());
-    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The file or folder named on the command line, as Qt names files.
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(cl.fileName));
     if (pictures) {
         frame->showMaximisedOnScreen();
-        return savePictures(*frame, QFile::decodeName(QByteArray::fromStdString(cl.fileName)));
+        return savePictures(*frame, fileName);
     }
     if (cl.action != CommandLine::Action::NewDocument &&
         !frame->document().openDocument(cl.fileName)) {
-        reportFileError(
-            CMekkDoc::cannotFindMessage(QFile::decodeName(QByteArray::fromStdString(cl.fileName))));
+        reportFailure(CMekkDoc::cannotFindMessage(fileName), dialogsAllowed());
         return kExitFailed;
     }
     if (printing) {
