@@ -182,10 +182,9 @@ int CMekkApp::run(int argc, char** argv) {
         return kExitFailed;
     }
     if (printing) {
-        const QString printer = cl.action == CommandLine::Action::PrintTo
-                                    ? QString::fromLocal8Bit(cl.printerName.c_str())
-                                    : QString();
-        return printDirect(*frame, printer, desktop && dialogsAllowed());
+        // Only /pt names a printer: /p prints on the default one.
+        return printDirect(*frame, QString::fromLocal8Bit(cl.printerName.c_str()),
+                           desktop && dialogsAllowed());
     }
 
     if (qEnvironmentVariableIsSet("TESSARIN_REPORT_CANVAS")) {
