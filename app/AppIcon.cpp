@@ -17,10 +17,7 @@ namespace tess::app {
 QPixmap appIconPixmap(int size) {
     static const bool registered = registerIconPictures();
     (void)registered;
-    const int made = size <= 16 ? 16 : size <= 32 ? 32 : 48;
-    const QPixmap pixmap(QStringLiteral(":/icons/%1.png").arg(made));
-    return made == size ? pixmap
-                        : pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap(QStringLiteral(":/icons/%1.png").arg(size));
 }
 
 QIcon appIcon() {

@@ -10,6 +10,7 @@
 
 namespace tess::app {
 
+// The icon as drawn at 16, 32 or 48 pixels.
 QPixmap appIconPixmap(int size);
 // The icon at 16, 32 and 48 pixels.
 QIcon appIcon();

@@ -72,10 +72,6 @@ QString chooseFile(QWidget* parent, const QString& title, QFileDialog::AcceptMod
     return dialog.selectedFiles().constFirst();
 }
 
-const QKeySequence& acceleratorKeys(int i) {
-    return acceleratorTable()[static_cast<std::size_t>(i)];
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
@@ -165,10 +161,9 @@ void CMainFrame::makeMenus() {
 void CMainFrame::makeAccelerators() {
     // Always-enabled shortcuts take every combination of the table, whether or not its
     // command runs, so none of them reaches the view (Ctrl+P never plays the note of P).
-    for (int i = 0; i < kAcceleratorCount; ++i) {
-        auto* shortcut = new QShortcut(acceleratorKeys(i), this);
+    for (const QKeySequence& keys : acceleratorTable()) {
+        auto* shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WindowShortcut);
-        const QKeySequence keys = acceleratorKeys(i);
         connect(shortcut, &QShortcut::activated, this, [this, keys] { runAccelerator(keys); });
     }
     connect(view_, &ViewWidget::shortcutByPosition, this, &CMainFrame::runShortcutByPosition);
@@ -211,20 +206,20 @@ bool CMainFrame::menuKeyFilter(QObject* watched, QEvent* event) {
 
 bool CMainFrame::runAccelerator(const QKeySequence& keys) {
     updateActions();
-    if (keys == acceleratorKeys(0)) {
+    const auto& table = acceleratorTable();
+    if (keys == table[0]) {
         fileNew();
-    } else if (keys == acceleratorKeys(1)) {
+    } else if (keys == table[1]) {
         fileOpen();
-    } else if (keys == acceleratorKeys(2)) {
+    } else if (keys == table[2]) {
         fileSave();
-    } else if (keys == acceleratorKeys(3)) {
+    } else if (keys == table[3]) {
         // Print: greyed while printing is switched off, which it always is.
         if (print_->isEnabled()) print_->trigger();
     } else {
-        // The Edit combinations and the pane keys have no command in this game.
-        for (int i = 4; i < kAcceleratorCount; ++i)
-            if (keys == acceleratorKeys(i)) return true;
-        return false;
+        // The rest of the table, the Edit combinations and the pane keys, has no command in
+        // this game.
+        return std::find(table.begin(), table.end(), keys) != table.end();
     }
     return true;
 }
@@ -245,8 +240,8 @@ bool CMainFrame::playersGameUnderWay() const {
 }
 
 void CMainFrame::placeOnScreen() {
+    // The widget's screen, or the primary screen before the window is on one.
     QScreen* screen = this->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     // Placed first, then maximised: a window that has no size of its own yet is given its
@@ -330,6 +325,10 @@ void CMainFrame::showMaximisedOnScreen() {
     view_->setFocus();
 }
 
+void CMainFrame::waitForFirstPaint() {
+    waitUntil([this] { return view_->firstPaintDone(); }, 5000);
+}
+
 bool CMainFrame::sizedByCompositor() const {
     const QWindow* window = windowHandle();
     return window && window->isExposed() && (isMaximized() || placedByWindowSystem_ > 0);
@@ -356,8 +355,7 @@ void CMainFrame::showOnWayland() {
     // From now on the window keeps that size: its least and largest sizes are the same, so the
     // compositor offers no resize, and a restore cannot shrink it.
     setFixedSize(size());
-    activateWindow();
-    view_->setFocus();
+    regainKeyboard();
     view_->setPlaced({});
     if (!view_->firstPaintDone()) view_->update();
 }
@@ -370,7 +368,8 @@ void CMainFrame::fileNew() {
 }
 
 void CMainFrame::regainKeyboard() {
-    // Without a window manager nobody gives the keyboard back when a dialog closes.
+    // The window and its view take the keyboard: without a window manager nobody gives it back
+    // when a dialog closes.
     activateWindow();
     view_->setFocus();
 }

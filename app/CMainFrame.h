@@ -37,6 +37,8 @@ class CMainFrame : public QMainWindow {
     void placeOnScreen();
     // Shows the window maximised and gives it the keyboard.
     void showMaximisedOnScreen();
+    // Handles events until the view has painted for the first time, for five seconds at most.
+    void waitForFirstPaint();
 
     // Enables or greys every menu item as the game's state says: before a menu opens and
     // before an accelerator's command runs.

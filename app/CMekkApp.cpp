@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 
@@ -25,7 +24,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tess::app {
@@ -107,10 +105,7 @@ int renderWithoutDesktop(CMainFrame& frame) {
     std::fputs("Tessarin needs a desktop: no display was found (neither DISPLAY nor "
                "WAYLAND_DISPLAY is set).\n",
                stderr);
-    QElapsedTimer timer;
-    timer.start();
-    while (!frame.viewWidget()->firstPaintDone() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    frame.waitForFirstPaint();
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::tempPath();
     const QString path =
@@ -133,10 +128,10 @@ void CMekkApp::setNames() {
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSARIN_VERSION));
 }
 
-void CMekkApp::reportFileError(const QString& message) {
+void CMekkApp::reportFailure(const QString& message, bool dialogs) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
-    if (dialogsAllowed()) showMessage(nullptr, message);
+    if (dialogs) showMessage(nullptr, message);
 }
 
 int CMekkApp::run(int argc, char** argv) {
@@ -175,22 +170,21 @@ int CMekkApp::run(int argc, char** argv) {
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());
-    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The file or folder named on the command line, as Qt names files.
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(cl.fileName));
     if (pictures) {
         frame->showMaximisedOnScreen();
-        return savePictures(*frame, QFile::decodeName(QByteArray::fromStdString(cl.fileName)));
+        return savePictures(*frame, fileName);
     }
     if (cl.action != CommandLine::Action::NewDocument &&
         !frame->document().openDocument(cl.fileName)) {
-        reportFileError(
-            CMekkDoc::cannotFindMessage(QFile::decodeName(QByteArray::fromStdString(cl.fileName))));
+        reportFailure(CMekkDoc::cannotFindMessage(fileName), dialogsAllowed());
         return kExitFailed;
     }
     if (printing) {
-        const QString printer = cl.action == CommandLine::Action::PrintTo
-                                    ? QString::fromLocal8Bit(cl.printerName.c_str())
-                                    : QString();
-        return printDirect(*frame, printer, desktop && dialogsAllowed());
+        // Only /pt names a printer: /p prints on the default one.
+        return printDirect(*frame, QString::fromLocal8Bit(cl.printerName.c_str()),
+                           desktop && dialogsAllowed());
     }
 
     if (qEnvironmentVariableIsSet("TESSARIN_REPORT_CANVAS")) {

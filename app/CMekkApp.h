@@ -24,9 +24,9 @@ class CMekkApp {
 
     // Sets the names the profile settings and message boxes go by.
     static void setNames();
-    // The framework's message for a file that cannot be opened: on standard error always,
-    // and in a message box where a desktop can show one.
-    static void reportFileError(const QString& message);
+    // A file that cannot be opened or a print job that cannot start: told on standard error
+    // always, and in a message box where `dialogs` says one can be shown and answered.
+    static void reportFailure(const QString& message, bool dialogs);
 };
 
 } // namespace tess::app

@@ -53,8 +53,7 @@ int shapeNamed(const std::string& arg) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     bool print = false, printTo = false, pictures = false, optionsEnded = false;
-    int perfect = 0, perfectStart = 0; // the shape of --perfect, and its start vertex
-    std::vector<std::string> plain;    // file name, then printer, driver and port for /pt
+    std::vector<std::string> plain; // file name, then printer, driver and port for /pt
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && !arg.empty() && (arg[0] == '-' || arg[0] == '/')) {
@@ -75,8 +74,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 if (i + 1 == args.size()) {
                     return wrong("--perfect needs a shape: square, hexagon, octagon or decagon");
                 }
-                perfect = shapeNamed(args[++i]);
-                if (perfect == 0) {
+                cl.perfectShape = shapeNamed(args[++i]);
+                if (cl.perfectShape == 0) {
                     return wrong("unknown shape '" + shown(args[i]) +
                                  "' for --perfect (square, hexagon, octagon, decagon, or 4, 6, "
                                  "8, 10)");
@@ -85,13 +84,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 if (i + 1 < args.size() && isNumber(args[i + 1])) {
                     const std::string& start = args[++i];
                     // Too large a number, like any number past the count, is no vertex.
-                    if (std::from_chars(start.data(), start.data() + start.size(), perfectStart)
+                    if (std::from_chars(start.data(), start.data() + start.size(), cl.perfectStart)
                             .ec != std::errc())
-                        perfectStart = 0;
-                    if (perfectStart < 1 || perfectStart > perfect) {
+                        cl.perfectStart = 0;
+                    if (cl.perfectStart < 1 || cl.perfectStart > cl.perfectShape) {
                         return wrong("no vertex '" + shown(start) +
                                      "' to start from: the shape's vertices are 1 to " +
-                                     std::to_string(perfect));
+                                     std::to_string(cl.perfectShape));
                     }
                 }
                 continue;
@@ -117,13 +116,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         plain.push_back(arg);
     }
 
-    if (perfect != 0) {
+    if (cl.perfectShape != 0) {
         if (!plain.empty() || print || printTo || pictures) {
             return wrong("--perfect needs one shape and nothing else");
         }
         cl.action = CommandLine::Action::Perfect;
-        cl.perfectShape = perfect;
-        cl.perfectStart = perfectStart;
         return cl;
     }
     if (pictures) {

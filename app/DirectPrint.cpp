@@ -6,7 +6,6 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMekkApp.h"
-#include "app/QtPlatform.h"
 
 #include <QImage>
 #include <QLayout>
@@ -17,17 +16,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace tess::app {
 
 namespace {
 
 int cannotStart(bool dialogsAllowed) {
-    const QString text = QStringLiteral("Could not start print job.");
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-    std::fflush(stderr);
-    if (dialogsAllowed) showMessage(nullptr, text);
+    CMekkApp::reportFailure(QStringLiteral("Could not start print job."), dialogsAllowed);
     return kExitFailed;
 }
 

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -66,10 +65,7 @@ int savePictures(CMainFrame& frame, const QString& dir) {
         std::fprintf(stderr, "Could not make the folder %s\n", QFile::encodeName(dir).constData());
         return 1;
     }
-    QElapsedTimer timer;
-    timer.start();
-    while (!frame.viewWidget()->firstPaintDone() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    frame.waitForFirstPaint();
     CMekkView& view = frame.view();
     if (!view.screen()) return 1;
     if (!save(frame, QDir(dir).filePath(QStringLiteral("home.png")))) return 1;

@@ -461,16 +461,14 @@ void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous
     // The sound may wait behind the tail of the one before it.
     const auto deadline = std::chrono::steady_clock::now() + length + 2 * kTailTime + kSyncMargin;
     std::unique_lock<std::mutex> lock(a.endMutex);
-    while (a.releasedGeneration < mine) {
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) break;
-        const auto until = now + kLostPoll < deadline ? now + kLostPoll : deadline;
-        if (a.endSignal.wait_until(lock, until, [&] { return a.releasedGeneration >= mine; }))
-            return;
+    const auto released = [&] { return a.releasedGeneration >= mine; };
+    while (!released() && std::chrono::steady_clock::now() < deadline) {
+        const auto until = std::chrono::steady_clock::now() + kLostPoll;
+        if (a.endSignal.wait_until(lock, until < deadline ? until : deadline, released)) return;
         // A lost device plays nothing more: the game goes on at once, silent.
         if (a.deviceLost()) break;
     }
-    if (a.releasedGeneration >= mine) return;
+    if (released()) return;
     lock.unlock();
     // A device that has fallen behind, or is gone, does not hold the game: the sound is
     // stopped, so that nothing plays once the synchronous call has returned. SDL's own

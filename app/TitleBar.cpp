@@ -12,7 +12,7 @@
 
 namespace tess::app {
 
-TitleBar::TitleBar(QMainWindow* window) : QWidget(window), window_(window) {
+TitleBar::TitleBar(QMainWindow* window) : QWidget(window) {
     QFont bold = window->font();
     bold.setBold(true);
     setFont(bold);
@@ -27,9 +27,9 @@ TitleBar::TitleBar(QMainWindow* window) : QWidget(window), window_(window) {
 }
 
 bool TitleBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_) {
+    if (watched == window()) {
         if (event->type() == QEvent::WindowTitleChange) update();
-        if (event->type() == QEvent::Resize) setGeometry(0, 0, window_->width(), height());
+        if (event->type() == QEvent::Resize) setGeometry(0, 0, window()->width(), height());
     }
     return false;
 }
@@ -43,7 +43,7 @@ void TitleBar::paintEvent(QPaintEvent*) {
     painter.setPen(colours.color(QPalette::WindowText));
     const QRect room = rect().adjusted(8, 0, -8, -1);
     const QString title =
-        QFontMetrics(font()).elidedText(window_->windowTitle(), Qt::ElideRight, room.width());
+        QFontMetrics(font()).elidedText(window()->windowTitle(), Qt::ElideRight, room.width());
     painter.drawText(room, Qt::AlignCenter, title);
 }
 

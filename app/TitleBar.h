@@ -21,9 +21,6 @@ class TitleBar : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QMainWindow* window_;
 };
 
 } // namespace tess::app

@@ -73,14 +73,6 @@ int ViewWidget::shortcutKey(const QKeyEvent& event, bool byPosition) {
     return event.key();
 }
 
-namespace {
-
-bool isLetterKey(int key) {
-    return key >= Qt::Key_A && key <= Qt::Key_Z;
-}
-
-} // namespace
-
 int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     const auto mods = event.modifiers();
     // With Alt held a key is a system key, which the game never sees.
@@ -108,7 +100,7 @@ int ViewWidget::gameKey(const QKeyEvent& event, bool byPosition) {
     // letter is Qt's key. Either way Shift and Caps Lock make no difference.
     const quint32 place = event.nativeScanCode();
     const int letter = byPosition && place != 0 ? letterAt(place) : event.key();
-    if (isLetterKey(letter)) return vk::A + (letter - Qt::Key_A);
+    if (letter >= Qt::Key_A && letter <= Qt::Key_Z) return vk::A + (letter - Qt::Key_A);
     return -1;
 }
 
@@ -204,9 +196,8 @@ void ViewWidget::focusOutEvent(QFocusEvent* event) {
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPointF pos = event->position();
     int x = 0, y = 0;
-    if (!toCanvas(pos, x, y)) return;
+    if (!toCanvas(event->position(), x, y)) return;
     emit clickForwarded(x, y);
     view_.OnLButtonDown(x, y);
     update();
