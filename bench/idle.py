@@ -27,9 +27,6 @@ import sys
 import tempfile
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(HERE)
-
 
 def parse():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -41,12 +38,9 @@ def parse():
 
 
 ARGS = parse()
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-sys.dont_write_bytecode = True
-_argv, sys.argv = sys.argv, [sys.argv[0], ARGS.game, ARGS.probe]
-import play  # noqa: E402
-import sound_servers  # noqa: E402
-sys.argv = _argv
+# The players of the sound-server test start the servers and the game.
+from players import load  # noqa: E402
+play, sound_servers = load(ARGS.game, ARGS.probe)
 
 TICK = os.sysconf("SC_CLK_TCK")
 

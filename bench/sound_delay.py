@@ -43,8 +43,6 @@ import subprocess
 import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(HERE)
 # How loud a sample of the note must be: the notes start at full scale at once.
 ONSET_LEVEL = 3000
 # Below this a note is silent: its level never falls so low before its end.
@@ -92,12 +90,8 @@ def parse():
 
 ARGS = parse()
 # The players of the sound-server test start the servers and the game.
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-sys.dont_write_bytecode = True
-_argv, sys.argv = sys.argv, [sys.argv[0], ARGS.game, ARGS.probe]
-import play  # noqa: E402
-import sound_servers  # noqa: E402
-sys.argv = _argv
+from players import load  # noqa: E402
+play, sound_servers = load(ARGS.game, ARGS.probe)
 from Xlib import X, XK, display as xdisplay  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 import numpy as np  # noqa: E402
