@@ -556,6 +556,19 @@ def notes_and_menus_on_a_russian_keyboard(game, library):
     ends_with_status_zero(game, "File > Exit under the Russian layout")
 
 
+def finish(passed, failed, holds="screenshots and logs", keep=False, skipped=None):
+    """Prints how many checks passed and failed (and how many were skipped, where counted).
+    WORK is kept, with a line saying what it holds, where a check failed or KEEP asks for it,
+    and removed otherwise. Returns the exit status: 1 where a check failed, else 0."""
+    counts = "%d passed, %d failed" % (passed, failed)
+    print(counts if skipped is None else "%s, %d skipped" % (counts, skipped))
+    if failed or keep:
+        print("%s in %s" % (holds, WORK))
+    else:
+        shutil.rmtree(WORK, ignore_errors=True)
+    return 1 if failed else 0
+
+
 def main():
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
@@ -589,12 +602,7 @@ def main():
                                    env=game.env)
         finally:
             game.close()
-    print("%d passed, %d failed" % (passed, failed))
-    if failed:
-        print("screenshots and logs in %s" % WORK)
-    else:
-        shutil.rmtree(WORK, ignore_errors=True)
-    return 1 if failed else 0
+    return finish(passed, failed)
 
 
 if __name__ == "__main__":

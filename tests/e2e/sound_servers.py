@@ -677,12 +677,7 @@ def main():
             side_passed, side_failed = (int(t) for t in lines[-1].split())
             passed += side_passed
             failed += side_failed
-    print("%d passed, %d failed" % (passed, failed))
-    if failed:
-        print("recordings and logs in %s" % play.WORK)
-    else:
-        shutil.rmtree(play.WORK, ignore_errors=True)
-    return 1 if failed else 0
+    return play.finish(passed, failed, "recordings and logs")
 
 if __name__ == "__main__":
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))

@@ -1101,15 +1101,11 @@ def main():
     for name, row in table:
         print("%-8s %s" % (name, " | ".join(row)))
     print()
-    print("%d passed, %d failed, %d skipped" % (passed, failed, skipped))
-    if failed:
-        print("screenshots and logs in %s" % play.WORK)
-    else:
-        shutil.rmtree(play.WORK, ignore_errors=True)
+    status = play.finish(passed, failed, skipped=skipped)
     if not ran:
         print("no Wayland compositor runs here: skipped")
         return 77
-    return 1 if failed else 0
+    return status
 
 
 if __name__ == "__main__":

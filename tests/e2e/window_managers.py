@@ -466,15 +466,12 @@ def main():
     for manager, row in table:
         print("%-8s " % manager + " ".join("%-*s" % (w, c) for w, c in zip(widths, row)))
     print()
-    print("%d passed, %d failed" % (passed, failed))
-    if failed or os.environ.get("TESSARIN_KEEP_SHOTS"):
-        print("screenshots, title bars and logs in %s" % play.WORK)
-    else:
-        shutil.rmtree(play.WORK, ignore_errors=True)
+    status = play.finish(passed, failed, "screenshots, title bars and logs",
+                         keep=bool(os.environ.get("TESSARIN_KEEP_SHOTS")))
     if not ran:
         print("no window manager runs here: skipped")
         return 77
-    return 1 if failed else 0
+    return status
 
 
 if __name__ == "__main__":
