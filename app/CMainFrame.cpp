@@ -74,7 +74,7 @@ QString chooseFile(QWidget* parent, const QString& title, QFileDialog::AcceptMod
 
 } // namespace
 
-CMainFrame::CMainFrame(SdlAudio* audio, QWidget* parent)
+CMainFrame::CMainFrame(SoundDevice* audio, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       watchTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mekk"));

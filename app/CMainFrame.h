@@ -25,7 +25,7 @@ namespace tess::app {
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(SdlAudio* audio, QWidget* parent = nullptr);
+    explicit CMainFrame(SoundDevice* audio, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     ViewWidget* viewWidget() const { return view_; }

@@ -9,7 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/DirectPrint.h"
 #include "app/QtPlatform.h"
-#include "app/SdlAudio.h"
+#include "app/SoundDevice.h"
 #include "game/ShapeTable.h"
 #include "game/Solver.h"
 #include "sound/SoundBank.h"
@@ -165,8 +165,8 @@ int CMekkApp::run(int argc, char** argv) {
         cl.action == CommandLine::Action::Print || cl.action == CommandLine::Action::PrintTo;
     // One sound device for the whole run; a run that prints, takes pictures or only shows
     // what it would look like without a desktop plays nothing.
-    std::unique_ptr<SdlAudio> audio;
-    if (!printing && !pictures && desktop) audio = std::make_unique<SdlAudio>();
+    std::unique_ptr<SoundDevice> audio;
+    if (!printing && !pictures && desktop) audio = std::make_unique<SoundDevice>();
 
     // The document, the frame and the view.
     auto frame = std::make_unique<CMainFrame>(audio.get());

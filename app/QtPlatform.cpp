@@ -4,7 +4,7 @@
 
 #include "app/QtPlatform.h"
 
-#include "app/SdlAudio.h"
+#include "app/SoundDevice.h"
 
 #include <QMessageBox>
 #include <QString>

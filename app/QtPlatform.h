@@ -12,7 +12,7 @@
 class QWidget;
 
 namespace tess {
-class SdlAudio;
+class SoundDevice;
 }
 
 namespace tess::app {
@@ -20,7 +20,7 @@ namespace tess::app {
 class QtPlatform : public Platform {
   public:
     // `view` is the widget that shows the canvas; `audio` may be null (silent).
-    QtPlatform(QWidget& view, SdlAudio* audio) : view_(view), audio_(audio) {}
+    QtPlatform(QWidget& view, SoundDevice* audio) : view_(view), audio_(audio) {}
     Size clientSize() override;
     double pixelRatio() override;
     void present() override;
@@ -35,7 +35,7 @@ class QtPlatform : public Platform {
 
   private:
     QWidget& view_;
-    SdlAudio* audio_;
+    SoundDevice* audio_;
 };
 
 // A modal message box captioned "Tessarin" with one OK button and no icon.

@@ -22,7 +22,7 @@
 
 namespace tess::app {
 
-ViewWidget::ViewWidget(SdlAudio* audio, QWidget* parent)
+ViewWidget::ViewWidget(SoundDevice* audio, QWidget* parent)
     : QWidget(parent), platform_(*this, audio), view_(platform_) {
     setFocusPolicy(Qt::StrongFocus);
     // The canvas covers every pixel: Qt need not clear the background first.

@@ -20,7 +20,7 @@ namespace tess::app {
 class ViewWidget : public QWidget {
     Q_OBJECT
   public:
-    explicit ViewWidget(SdlAudio* audio, QWidget* parent = nullptr);
+    explicit ViewWidget(SoundDevice* audio, QWidget* parent = nullptr);
     ~ViewWidget() override;
 
     CMekkView& view() { return view_; }

@@ -17,7 +17,10 @@ else; a note's first sample is placed in time by the chunk of the quarter second
 that came soonest after its last sample, and where the note began by where the whole note
 fits the recording best (the sink may have played a first few milliseconds its monitor did
 not record). The recorder's own delay is in both programs' figures alike: the reference
-measures it.
+measures it. PipeWire's recorder is passive: its graph stops while the program under measure
+is silent, as a desktop's does where nothing else plays (--busy-graph keeps it running, as
+another program playing would; a stream that starts then waits for the graph's period to
+change).
 
 A key "after activity" comes 0.4 s after the program's last note; one "after idle" comes
 after 2.5 s of silence, long enough for the game's device to have gone to sleep. A colouring
@@ -26,7 +29,7 @@ later pieces come 0.4 s apart. A note that breaks off inside (a millisecond of s
 its end: the server ran dry) counts as broken.
 
     bench/sound_delay.py GAME REFERENCE LAYOUT_PROBE [--presses 30] [--clicks 10]
-        [--servers pulseaudio,pipewire] [--ref-rate 48000] [--ref-frames 128]
+        [--servers pulseaudio,pipewire] [--ref-rate 48000] [--ref-frames 128] [--busy-graph]
 
 Prints, for each server, the median and 95th percentile of every kind of press for both
 programs, how many notes broke off, and the goals (key within 1.25 times the reference's
@@ -85,6 +88,11 @@ def parse():
                         help="the latency the recorder asks of the server (by default 2 ms of "
                         "PulseAudio, which keeps its sink's time steady, and 30 ms of PipeWire, "
                         "so that the programs' own requests set the period of its graph)")
+    parser.add_argument("--busy-graph", action="store_true",
+                        help="record PipeWire's sink with a stream that keeps its graph running "
+                        "at the recorder's period, as another program playing would; by default "
+                        "the recorder is passive, and the graph stops whenever the program under "
+                        "measure is silent, as a desktop's does where nothing else plays")
     return parser.parse_args()
 
 
@@ -110,10 +118,14 @@ class TimedRecording:
 
     def __init__(self, server, name):
         self.path = os.path.join(server.root, name)
-        latency = ARGS.recorder_msec or (30 if isinstance(server, sound_servers.PipeWire) else 2)
+        pipewire = isinstance(server, sound_servers.PipeWire)
+        latency = ARGS.recorder_msec or (30 if pipewire else 2)
+        # A passive recorder records while something plays, and nothing while all is silent.
+        self.passive = pipewire and not ARGS.busy_graph
         self.parec = subprocess.Popen(
             ["parec", "-d", sound_servers.SINK + ".monitor", "--rate=%d" % RATE, "--channels=1",
-             "--format=s16le", "--raw", "--latency-msec=%d" % latency],
+             "--format=s16le", "--raw", "--latency-msec=%d" % latency]
+            + (["--property=node.passive=true"] if self.passive else []),
             env=server.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         PROCS.procs.append(self.parec)
         PROCS.write()
@@ -122,7 +134,7 @@ class TimedRecording:
         self.parec.stdout.close()
         deadline = time.monotonic() + 10
         while not os.path.exists(self.path + ".raw") or \
-                os.path.getsize(self.path + ".raw") < RATE // 5:
+                os.path.getsize(self.path + ".raw") < (0 if self.passive else RATE // 5):
             if time.monotonic() > deadline:
                 raise play.Failure("parec records")
             time.sleep(0.05)
@@ -195,9 +207,11 @@ class Program:
         out = []
         for kind, sent in self.presses:
             # Roughly where the recording was when the press was sent, from the chunk that
-            # came then.
+            # came then, and no sooner than the chunk before: a passive recorder records
+            # nothing while all is silent.
             k = min(int(np.searchsorted(arrivals, sent)), len(ends) - 1)
-            start = max(int(ends[k] - (arrivals[k] - sent) * RATE - 0.05 * RATE), 0)
+            before = ends[k - 1] if k > 0 else 0
+            start = max(int(max(ends[k] - (arrivals[k] - sent) * RATE, before) - 0.05 * RATE), 0)
             hits = np.nonzero(loud[start:start + int(0.35 * RATE)])[0]
             delay, broken = None, False
             if len(hits):

@@ -186,6 +186,13 @@ class Server:
         return any(block.split("\n", 1)[0].strip() in clients and own in block
                    for block in self.pactl("list", "clients").stdout.split("Client #")[1:])
 
+    def corked(self, pid):
+        """Whether the process's streams are all corked: the server asks nothing of it, and
+        its sink may sleep."""
+        inputs = self.pactl("list", "sink-inputs").stdout.split("Sink Input #")[1:]
+        own = [i for i in inputs if 'application.process.id = "%d"' % pid in i]
+        return bool(own) and all("Corked: yes" in i for i in own)
+
     def has_sink(self):
         return SINK in self.pactl("list", "short", "sinks").stdout
 
@@ -415,8 +422,8 @@ def leak_suppressions():
     the server's devices asks for each changed sink (pa_context_get_sink_info_by_index) and
     never releases the request, 88 bytes left at exit. libpulse is built without frame
     pointers, so the leak's stack ends inside it and can only be named by the library, as
-    tests/lsan.supp does for fontconfig; the game never calls libpulse itself. Only a build
-    with LeakSanitizer reads these options."""
+    tests/lsan.supp does for fontconfig. Only a build with LeakSanitizer reads these
+    options."""
     options = [o for o in os.environ.get("LSAN_OPTIONS", "").split(":") if o]
     own = [o for o in options if o.startswith("suppressions=")]
     path = os.path.join(play.WORK, "lsan.supp")
@@ -459,7 +466,8 @@ def square_up_to_colouring(game):
 
 def whole_game(server, library, pitches):
     """Tunes 8 and 12 played whole from the home page, then a Square coloured piece by piece
-    with tune 12's notes, the score shown; returns what was heard."""
+    with tune 12's notes, the score shown, and after a rest a key's note; returns what was
+    heard."""
     recording = Recording(server, "game")
     game = new_game(server)
     try:
@@ -481,13 +489,23 @@ def whole_game(server, library, pitches):
         game.key("End")
         check(play.eventually(lambda: play.SCORE_BLUE in game.canvas()), "the score is shown")
         time.sleep(0.4)
+        # Silent, the game's stream rests, and wakes at the next sound, which is heard whole:
+        # the home page's Q key's note.
+        wait_for("the game's stream corked after its last sound",
+                 lambda: server.corked(game.proc.pid))
+        game.key("Home")
+        game.key("q")
+        check(play.eventually(lambda: not server.corked(game.proc.pid)),
+              "the next sound uncorks the stream")
+        print("     silent, the stream corks; the next sound uncorks it")
+        time.sleep(0.4)
         play.exit_from_file_menu(game)
     finally:
         game.close()
     samples = recording.samples()
     tune8 = [slot_sound(s) for s in TUNE8[:-1]]
     tune12 = [slot_sound(s) for s in TUNE12[:-1]]
-    expected = tune8 + tune12 + [101] + [slot_sound(s) for s in TUNE12[:3]]
+    expected = tune8 + tune12 + [101] + [slot_sound(s) for s in TUNE12[:3]] + [102]
     heard = Heard(samples, library, pitches, expected)
     gaps8 = heard.gaps(0, len(tune8))
     gaps12 = heard.gaps(len(tune8), len(tune12))

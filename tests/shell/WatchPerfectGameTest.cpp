@@ -7,7 +7,7 @@
 // and the menus stay usable while it plays.
 #include "QtApp.h"
 #include "app/CMainFrame.h"
-#include "app/SdlAudio.h"
+#include "app/SoundDevice.h"
 #include "game/Solver.h"
 #include "input/KeyCodes.h"
 
@@ -31,7 +31,7 @@ class WatchPerfectGameTest : public ::testing::Test {
     void SetUp() override {
         tess::test::qtApp();
         // The test environment's dummy SDL driver: notes played to their end take their time.
-        audio = std::make_unique<tess::SdlAudio>();
+        audio = std::make_unique<tess::SoundDevice>();
         frame = std::make_unique<CMainFrame>(audio.get());
         frame->showMaximisedOnScreen();
         tess::test::waitForFirstPaint(*frame->viewWidget());
@@ -71,7 +71,7 @@ class WatchPerfectGameTest : public ::testing::Test {
         return std::memcmp(view().historyCount, count, sizeof count) == 0;
     }
 
-    std::unique_ptr<tess::SdlAudio> audio;
+    std::unique_ptr<tess::SoundDevice> audio;
     std::unique_ptr<CMainFrame> frame;
     int clickTime = 100000;
 };

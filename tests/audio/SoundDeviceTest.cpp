@@ -5,7 +5,7 @@
 // The real sound path: the game's images through SDL to a device that writes what it plays
 // into a file, and the game without any sound device at all. The tests wait for what they need
 // to see, with limits that only a hang reaches, never for a time: the machine may be busy.
-#include "app/SdlAudio.h"
+#include "app/SoundDevice.h"
 #include "sound/SoundBank.h"
 #include "sound/WaveImage.h"
 
@@ -109,7 +109,7 @@ std::vector<std::uint8_t> toneImage(double seconds, double hertz) {
     return image;
 }
 
-void play(SdlAudio& audio, int resource, bool synchronous) {
+void play(SoundDevice& audio, int resource, bool synchronous) {
     const std::vector<std::uint8_t>& image = *findSound(resource);
     audio.play(image.data(), image.size(), synchronous);
 }
@@ -185,7 +185,7 @@ TEST_F(DiskDevice, SyncSoundsReachTheDeviceWholeAndReturnAtTheirEnd) {
     std::vector<std::int16_t> toneSamples;
     ASSERT_TRUE(decodeWave(tone.data(), tone.size(), 22050, toneSamples));
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         ASSERT_TRUE(audio.available());
         for (int r : {kErrorSound, 128})
             play(audio, r, true);
@@ -212,7 +212,7 @@ TEST_F(DiskDevice, AnAsyncSoundIsCutOffByTheNext) {
     ASSERT_TRUE(decodeWave(long_tone.data(), long_tone.size(), 22050, first));
     const std::vector<std::int16_t> second = expectedSamples(111);
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         ASSERT_TRUE(audio.available());
         // Returns at once: the next sound is started while the first one plays.
         audio.play(long_tone.data(), long_tone.size(), false);
@@ -237,7 +237,7 @@ TEST_F(DiskDevice, AnAsyncSoundPlaysToItsEndAndAnUnplayableOneChangesNothing) {
                                     'W', 'A', 'V', 'E', 'd',  'a',  't',  'a'};
     const std::vector<std::int16_t> note = expectedSamples(120);
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         ASSERT_TRUE(audio.available());
         play(audio, 120, false);
         audio.play(garbage, sizeof garbage, true);
@@ -263,7 +263,7 @@ TEST_F(DiskDevice, SynchronousNotesJoinAndTheNextSoundWaitsForTheLastOnesEnd) {
     // the error sound started as soon as the last note's play returns.
     const std::vector<int> notes = {109, 109, 105, 105, 104, 104};
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         ASSERT_TRUE(audio.available());
         for (int r : notes)
             play(audio, r, true);
@@ -295,7 +295,7 @@ TEST_F(DiskDevice, ADeviceRestsAfterItsLastSoundAndTheNextSoundOpensItWhole) {
     const std::vector<std::uint8_t> tone = toneImage(1.0, 440);
     std::vector<std::int16_t> toneSamples;
     ASSERT_TRUE(decodeWave(tone.data(), tone.size(), 22050, toneSamples));
-    SdlAudio audio(milliseconds(20));
+    SoundDevice audio(milliseconds(20));
     play(audio, 120, true);
     EXPECT_TRUE(audio.awake());
     // Closed once it has rested: the file is whole and grows no more.
@@ -323,7 +323,7 @@ TEST_F(DiskDevice, ADeviceAtAnotherRateHearsEachSoundAtItsPitchAndLength) {
     setenv("SDL_AUDIO_FREQUENCY", "48000", 1);
     const std::vector<std::uint8_t> tone = toneImage(0.5, 1000);
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         audio.play(tone.data(), tone.size(), true);
         play(audio, 102, true);
     }
@@ -352,7 +352,7 @@ TEST_F(DiskDevice, ALostDeviceEndsTheWaitAndIsOpenedAgainAtTheNextSound) {
     setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
     const std::vector<std::uint8_t> tone = toneImage(20.0, 440);
     {
-        SdlAudio audio(kNoRest);
+        SoundDevice audio(kNoRest);
         ASSERT_TRUE(audio.available());
         // Lost while a long synchronous sound plays: the play returns without waiting the
         // sound out.
@@ -378,7 +378,7 @@ TEST_F(DiskDevice, ALostDeviceEndsTheWaitAndIsOpenedAgainAtTheNextSound) {
 TEST(NoDevice, TheGameRunsSilentAndNeverWaits) {
     setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     const std::vector<std::uint8_t> tone = toneImage(20.0, 440);
-    SdlAudio audio;
+    SoundDevice audio;
     EXPECT_FALSE(audio.available());
     EXPECT_LT(timed([&] { audio.play(tone.data(), tone.size(), true); }), kHang);
     EXPECT_LT(timed([&] { audio.play(tone.data(), tone.size(), false); }), kHang);
@@ -401,7 +401,7 @@ TEST(NoDevice, WithoutADeviceSdlsAudioEndsItsThreads) {
     };
     const auto before = threads();
     {
-        SdlAudio audio;
+        SoundDevice audio;
         audio.prepare();
         EXPECT_FALSE(audio.available());
         EXPECT_EQ(threads(), before);
@@ -415,7 +415,7 @@ TEST(NoDevice, WithoutADeviceSdlsAudioEndsItsThreads) {
 
 TEST(DummyDevice, ASynchronousPlayLastsItsSound) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    SdlAudio audio;
+    SoundDevice audio;
     ASSERT_TRUE(audio.available());
     const milliseconds length(expectedSamples(145).size() * 1000 / 22050);
     // The device takes its samples at about the pace it plays them (SDL rounds a buffer's

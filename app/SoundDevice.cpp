@@ -2,7 +2,13 @@
 //
 // SPDX-License-Identifier: MIT
 
-// One SDL audio device, open only while the game has something to play: the first sound opens
+// The game's sound goes to the desktop's sound server where one answers in the PulseAudio
+// protocol (PulseAudio, or PipeWire's pulse server), through a stream of its own
+// (PulseStream): each sound is handed to the server whole as it starts, and the stream is
+// corked once it has rested a second after its last sound. Elsewhere, or where the player
+// names one of SDL's drivers (SDL_AUDIODRIVER), it goes to an SDL audio device.
+//
+// The SDL device is open only while the game has something to play: the first sound opens
 // it, and it closes once it has rested a second after its last sound. An open SDL device asks
 // for samples all the time, silent or not (a paused one too), and wakes the game hundreds of
 // times a second; a closed one wakes nothing, and the sound server may let its sink sleep.
@@ -13,25 +19,25 @@
 // the sample after that sound's last, so that the notes of a tune join without a gap. A synchronous
 // play waits until the rest of its sound is that short, never much longer than the sound lasts.
 //
-// A device that SDL reports lost (its sound server went away) ends any wait at once, and one
+// A server or device that is lost (its sound server went away) ends any wait at once, and one
 // of SDL's PipeWire driver that stopped taking sound ends it at its deadline; the game plays
-// silent, and the next sound starts the driver again and opens the device through it, which
-// works as soon as the server is back; while it is not, the game looks again once a second.
+// silent, and the next sound connects again, which works as soon as the server is back; while
+// it is not, the game looks again once a second.
 //
-// SDL is loaded with the device, not with the program: the library and the many it stands on
-// (the sound servers' clients, their codecs, Wayland's) take longer to load than the game's
-// window takes to show, and the game needs none of them before its first note. Where SDL
-// cannot be loaded, or no device opens when the game looks for one, the game runs silent
-// with SDL's audio shut, so that none of its threads runs.
-#include "app/SdlAudio.h"
+// Where no server answers and SDL cannot be loaded, or no device opens when the game looks for
+// one, the game runs silent with SDL's audio shut, so that none of its threads runs.
+#include "app/SoundDevice.h"
+
+#include "app/Library.h"
+#include "app/PulseStream.h"
 
 #include "sound/WaveImage.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 
 #include <QTimer>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -71,43 +77,21 @@ struct SdlLibrary {
     bool loaded = false;
 };
 
-template <typename Function> bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
-SdlLibrary loadSdl() {
-    SdlLibrary functions;
-    // The library's own name, which every SDL 2 release keeps; it stays loaded for the run.
-    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* why = dlerror();
-        std::fprintf(stderr, "Tessarin plays no sound: %s\n", why ? why : "SDL2 was not found");
-        std::fflush(stderr);
-        return functions;
-    }
-#define TESSARIN_SDL_RESOLVE(name) &&resolve(library, "SDL_" #name, functions.name)
-    functions.loaded = true TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_RESOLVE);
-#undef TESSARIN_SDL_RESOLVE
-    if (!functions.loaded) {
-        std::fputs("Tessarin plays no sound: the SDL2 library found lacks functions it needs\n",
-                   stderr);
-        std::fflush(stderr);
-    }
-    return functions;
-}
-
-// Loaded once, at the first use.
+// Loaded once, at the first use, by the library's own name, which every SDL 2 release keeps.
 const SdlLibrary& sdl() {
-    static const SdlLibrary library = loadSdl();
-    return library;
+    static const SdlLibrary functions = [] {
+        SdlLibrary found;
+        void* library = openLibrary("libSDL2-2.0.so.0");
+#define TESSARIN_SDL_RESOLVE(name) &&resolve(library, "SDL_" #name, found.name)
+        found.loaded = library TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_RESOLVE);
+#undef TESSARIN_SDL_RESOLVE
+        return found;
+    }();
+    return functions;
 }
 
 // The rate of the game's sounds.
 constexpr int kSoundRate = 22050;
-// PipeWire's own rate unless its configuration says otherwise; SDL's PipeWire driver does not
-// tell the rate of the server's sink.
-constexpr int kPipeWireRate = 48000;
 // The device's buffer: the smallest power of two of frames that holds 10 ms (512 at 44100 or
 // 48000 Hz). A note waits behind about one buffer; buffers of a few milliseconds bring it
 // sooner, but on a busy two-core machine the server runs them dry and notes break off
@@ -131,15 +115,22 @@ constexpr std::chrono::milliseconds kLostPoll{10};
 
 } // namespace
 
-struct SdlAudio::Impl {
+struct SoundDevice::Impl {
     explicit Impl(std::chrono::milliseconds restTime) {
         rest.setSingleShot(true);
         rest.setInterval(restTime);
         QObject::connect(&rest, &QTimer::timeout, [this] { restOrWait(); });
     }
 
-    // Whether the game has looked for SDL and a device yet, and what it found.
+    // Whether the game has looked for a sound server or SDL's device yet, and what it found.
     bool begun = false;
+    // The game plays through the desktop's sound server: `server` is its stream, null while
+    // the server is away. The sounds it was handed end at `soundEnds` by the game's clock, and
+    // the last was synchronous if `lastSynchronous`.
+    bool throughServer = false;
+    std::unique_ptr<PulseStream> server;
+    std::chrono::steady_clock::time_point soundEnds;
+    bool lastSynchronous = false;
     bool sdlStarted = false;
     // The driver SDL chose at the start; empty where no device opened then, and the game
     // plays silent. The device is opened again through it after it has rested or been lost.
@@ -268,26 +259,23 @@ struct SdlAudio::Impl {
 
     bool deviceLost() const { return sdl().GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED; }
 
-    // SDL and the driver, and a first look for the device.
+    // The desktop's sound server, or else SDL and its driver, and a first look for the device.
+    // SDL is used where the player asks for one of its drivers by name.
     void begin() {
         begun = true;
+        const char* asked = std::getenv("SDL_AUDIODRIVER");
+        if (!asked || !*asked) {
+            server = PulseStream::open(kSoundRate);
+            if (server) {
+                throughServer = true;
+                rest.start();
+                return;
+            }
+        }
         if (!sdl().loaded) return;
         sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (sdl().Init(0) != 0) return;
         sdlStarted = true;
-        // SDL's PipeWire driver first, where no driver is asked for and PipeWire plays the
-        // desktop's sound (it has a sink to play to): through PipeWire's PulseAudio server a
-        // note comes more than three times as late. Then SDL's own choice.
-        const char* asked = std::getenv("SDL_AUDIODRIVER");
-        if (!asked || !*asked) {
-            SDL_AudioSpec sink{};
-            if (startDriver("pipewire") && sdl().GetDefaultAudioInfo(nullptr, &sink, 0) == 0 &&
-                open()) {
-                rest.start();
-                return;
-            }
-            quitDriver();
-        }
         if (startDriver(nullptr) && open()) {
             rest.start();
             return;
@@ -306,13 +294,13 @@ struct SdlAudio::Impl {
         return true;
     }
 
-    // The rate of the server's sink where SDL knows it (PulseAudio's), so that nothing
-    // converts the sound on its way; PipeWire's own rate for SDL's PipeWire driver; elsewhere
-    // (ALSA, SDL's test drivers) the rate SDL picks, by default the sounds' own.
+    // The rate of the server's sink where SDL knows it (its PulseAudio driver's), so that
+    // nothing converts the sound on its way; elsewhere (ALSA, PipeWire, SDL's test drivers) the
+    // rate SDL picks, by default the sounds' own.
     int wantedRate() const {
         SDL_AudioSpec sink{};
         if (sdl().GetDefaultAudioInfo(nullptr, &sink, 0) == 0 && sink.freq > 0) return sink.freq;
-        return driver == "pipewire" ? kPipeWireRate : 0;
+        return 0;
     }
 
     bool open() {
@@ -351,11 +339,19 @@ struct SdlAudio::Impl {
         return true;
     }
 
-    // Opens the device if it is resting or was lost; false where there is none.
+    // Opens the device if it is resting or was lost, or the server's stream if it was lost;
+    // false where there is none.
     bool wake() {
         if (!begun) begin();
-        if (device != 0) return true;
-        if (driver.empty() || std::chrono::steady_clock::now() < nextTry) return false;
+        if (device != 0 || server) return true;
+        if (std::chrono::steady_clock::now() < nextTry) return false;
+        if (throughServer) {
+            server = PulseStream::open(kSoundRate);
+            if (server) return true;
+            nextTry = std::chrono::steady_clock::now() + kRetry;
+            return false;
+        }
+        if (driver.empty()) return false;
         if (!driverStarted) driverStarted = sdl().AudioInit(driver.c_str()) == 0;
         if (driverStarted && open()) return true;
         // The server is not back yet: the game stays silent, and tries again at the first
@@ -393,6 +389,15 @@ struct SdlAudio::Impl {
     // wait for news of the server), which spares the next sound connecting to the server
     // again; any other is shut too (ALSA's looks for new devices ten times a second).
     void restOrWait() {
+        if (server) {
+            if (server->lost())
+                server.reset();
+            else if (std::chrono::steady_clock::now() < soundEnds)
+                rest.start();
+            else
+                server->cork();
+            return;
+        }
         if (device == 0) return;
         if (deviceLost()) {
             lose();
@@ -406,9 +411,36 @@ struct SdlAudio::Impl {
         if (driver != "pulseaudio" && driver != "pipewire") quitDriver();
     }
 
+    // Hands the samples to the server's stream whole: a sound behind a synchronous one follows
+    // it from its last sample, any other cuts off what plays. A synchronous play returns when
+    // the sound's last 23 ms are left (by the game's clock, which the server's sink keeps up
+    // with), at once where the server is lost.
+    void playThroughServer(const std::vector<std::int16_t>& samples, bool synchronous) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) *
+                                                      1000000 / kSoundRate);
+        server->play(samples.data(), samples.size(), lastSynchronous);
+        soundEnds = (lastSynchronous && soundEnds > now ? soundEnds : now) + length;
+        lastSynchronous = synchronous;
+        if (!synchronous) return;
+        for (auto left = soundEnds - kTailTime - now; left.count() > 0;
+             left = soundEnds - kTailTime - std::chrono::steady_clock::now()) {
+            if (server->lost()) {
+                server.reset();
+                return;
+            }
+            std::this_thread::sleep_for(
+                std::min<std::chrono::steady_clock::duration>(left, kLostPoll));
+        }
+    }
+
     // Lets the tail of a synchronous sound whose play has returned be mixed, so that the
     // sound is heard whole; bounded, whatever the device does.
     void finishSynchronousTail() {
+        if (server) {
+            if (lastSynchronous) std::this_thread::sleep_until(soundEnds + kTailTime);
+            return;
+        }
         const auto deadline = std::chrono::steady_clock::now() + 3 * kTailTime + kSyncMargin;
         while (std::chrono::steady_clock::now() < deadline && !deviceLost()) {
             if (!locked([this] { return playing && voiceSynchronous; })) return;
@@ -417,11 +449,11 @@ struct SdlAudio::Impl {
     }
 };
 
-SdlAudio::SdlAudio(std::chrono::milliseconds rest) : impl_(std::make_unique<Impl>(rest)) {}
+SoundDevice::SoundDevice(std::chrono::milliseconds rest) : impl_(std::make_unique<Impl>(rest)) {}
 
-SdlAudio::~SdlAudio() {
+SoundDevice::~SoundDevice() {
     Impl& a = *impl_;
-    if (a.device != 0) {
+    if (a.device != 0 || a.server) {
         a.finishSynchronousTail();
         a.close();
     }
@@ -429,26 +461,31 @@ SdlAudio::~SdlAudio() {
     if (a.sdlStarted) sdl().Quit();
 }
 
-void SdlAudio::prepare() {
+void SoundDevice::prepare() {
     if (!impl_->begun) impl_->begin();
 }
 
-bool SdlAudio::available() {
+bool SoundDevice::available() {
     return impl_->wake();
 }
 
-bool SdlAudio::awake() const {
-    return impl_->device != 0;
+bool SoundDevice::awake() const {
+    return impl_->device != 0 || (impl_->server && !impl_->server->corked());
 }
 
-void SdlAudio::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
+void SoundDevice::play(const std::uint8_t* wave, std::size_t size, bool synchronous) {
     Impl& a = *impl_;
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kSoundRate, samples)) return;
+    if (a.server && a.server->lost()) a.server.reset();
     if (a.device != 0 && a.deviceLost()) a.lose();
     if (!a.wake()) return;
     a.rest.start();
+    if (a.server) {
+        a.playThroughServer(samples, synchronous);
+        return;
+    }
     if (!a.toDeviceRate(samples)) return;
 
     const auto length =

@@ -1,0 +1,204 @@
+// SPDX-FileCopyrightText: 2026 The Tessarin developers
+//
+// SPDX-License-Identifier: MIT
+
+// The stream lives on libpulse's threaded main loop: its thread talks to the server and
+// sleeps in between; the game's thread takes the loop's lock for each request. Requests are
+// sent, never waited for, except at the start, while the stream is made.
+//
+// The stream's target of what the server holds is small (kTargetTime), which sets how far
+// ahead of the sink's reading it plays; what the game writes beyond it (the rest of a sound)
+// the server keeps and plays on, and asks nothing more for. It starts to play as soon as it
+// has a sample (its prebuffer is one frame), and after it has run dry it waits for the next.
+#include "app/PulseStream.h"
+
+#include "app/Library.h"
+
+#include <pulse/pulseaudio.h>
+
+namespace tess {
+
+namespace {
+
+// The libpulse functions the stream uses, from the library loaded at its first use: each is
+// named once here, and becomes a member of PulseLibrary resolved from the symbol of its name.
+#define TESSARIN_PULSE_FUNCTIONS(F)                                                                \
+    F(threaded_mainloop_new)                                                                       \
+    F(threaded_mainloop_free)                                                                      \
+    F(threaded_mainloop_start)                                                                     \
+    F(threaded_mainloop_stop)                                                                      \
+    F(threaded_mainloop_lock)                                                                      \
+    F(threaded_mainloop_unlock)                                                                    \
+    F(threaded_mainloop_wait)                                                                      \
+    F(threaded_mainloop_signal)                                                                    \
+    F(threaded_mainloop_get_api)                                                                   \
+    F(context_new)                                                                                 \
+    F(context_unref)                                                                               \
+    F(context_connect)                                                                             \
+    F(context_disconnect)                                                                          \
+    F(context_get_state)                                                                           \
+    F(context_set_state_callback)                                                                  \
+    F(stream_new)                                                                                  \
+    F(stream_unref)                                                                                \
+    F(stream_connect_playback)                                                                     \
+    F(stream_disconnect)                                                                           \
+    F(stream_get_state)                                                                            \
+    F(stream_set_state_callback)                                                                   \
+    F(stream_write)                                                                                \
+    F(stream_flush)                                                                                \
+    F(stream_cork)                                                                                 \
+    F(operation_unref)
+
+struct PulseLibrary {
+#define TESSARIN_PULSE_MEMBER(name) decltype(&::pa_##name) name = nullptr;
+    TESSARIN_PULSE_FUNCTIONS(TESSARIN_PULSE_MEMBER)
+#undef TESSARIN_PULSE_MEMBER
+    bool loaded = false;
+};
+
+const PulseLibrary& pulse() {
+    static const PulseLibrary functions = [] {
+        PulseLibrary found;
+        void* library = openLibrary("libpulse.so.0");
+#define TESSARIN_PULSE_RESOLVE(name) &&resolve(library, "pa_" #name, found.name)
+        found.loaded = library TESSARIN_PULSE_FUNCTIONS(TESSARIN_PULSE_RESOLVE);
+#undef TESSARIN_PULSE_RESOLVE
+        return found;
+    }();
+    return functions;
+}
+
+// What the server holds ahead of its sink: 10 ms, which PulseAudio turns into the sink's own
+// latency and PipeWire into its graph's period, one of 256 frames at 48000 Hz.
+constexpr std::uint32_t kTargetTime = 10000;
+
+// Nothing waits for a request to the server to be done: its operation is dropped as it is sent
+// (null where the stream could not send it).
+void drop(pa_operation* operation) {
+    if (operation) pulse().operation_unref(operation);
+}
+
+} // namespace
+
+struct PulseStream::Impl {
+    pa_threaded_mainloop* loop = nullptr;
+    pa_context* context = nullptr;
+    pa_stream* stream = nullptr;
+
+    // Any change of the context's or the stream's state wakes the game's thread where it waits
+    // for the stream to be made.
+    static void changed(pa_context*, void* loop) {
+        pulse().threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+    }
+    static void streamChanged(pa_stream*, void* loop) { changed(nullptr, loop); }
+
+    // Under the loop's lock: the context and stream are ready, or have failed.
+    bool ready() const {
+        return pulse().context_get_state(context) == PA_CONTEXT_READY &&
+               pulse().stream_get_state(stream) == PA_STREAM_READY;
+    }
+    bool good() const {
+        return PA_CONTEXT_IS_GOOD(pulse().context_get_state(context)) &&
+               (!stream || PA_STREAM_IS_GOOD(pulse().stream_get_state(stream)));
+    }
+
+    // Connects and makes the stream, waiting until it is ready or has failed.
+    bool begin(int rate) {
+        const PulseLibrary& pa = pulse();
+        loop = pa.threaded_mainloop_new();
+        if (!loop) return false;
+        context = pa.context_new(pa.threaded_mainloop_get_api(loop), "Tessarin");
+        if (!context) return false;
+        pa.context_set_state_callback(context, &changed, loop);
+        // No server is started for the game where none runs: it plays through SDL instead.
+        if (pa.context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
+            pa.threaded_mainloop_start(loop) < 0)
+            return false;
+        pa.threaded_mainloop_lock(loop);
+        while (good() && pa.context_get_state(context) != PA_CONTEXT_READY)
+            pa.threaded_mainloop_wait(loop);
+        if (good()) {
+            const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate), 1};
+            stream = pa.stream_new(context, "Tessarin", &spec, nullptr);
+        }
+        if (stream) {
+            pa.stream_set_state_callback(stream, &streamChanged, loop);
+            pa_buffer_attr attributes;
+            attributes.maxlength = static_cast<std::uint32_t>(-1);
+            attributes.tlength = static_cast<std::uint32_t>(rate * kTargetTime / 1000000 * 2);
+            attributes.prebuf = sizeof(std::int16_t);
+            attributes.minreq = static_cast<std::uint32_t>(-1);
+            attributes.fragsize = static_cast<std::uint32_t>(-1);
+            const auto flags =
+                static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
+            if (pa.stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) ==
+                0)
+                while (good() && !ready())
+                    pa.threaded_mainloop_wait(loop);
+        }
+        const bool made = stream && ready();
+        pa.threaded_mainloop_unlock(loop);
+        return made;
+    }
+
+    ~Impl() {
+        const PulseLibrary& pa = pulse();
+        if (loop) pa.threaded_mainloop_stop(loop);
+        if (stream) {
+            pa.stream_disconnect(stream);
+            pa.stream_unref(stream);
+        }
+        if (context) {
+            pa.context_disconnect(context);
+            pa.context_unref(context);
+        }
+        if (loop) pa.threaded_mainloop_free(loop);
+    }
+
+    // Runs `request` under the loop's lock.
+    template <typename Request> void send(Request request) {
+        pulse().threaded_mainloop_lock(loop);
+        request();
+        pulse().threaded_mainloop_unlock(loop);
+    }
+};
+
+PulseStream::PulseStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+PulseStream::~PulseStream() = default;
+
+std::unique_ptr<PulseStream> PulseStream::open(int rate) {
+    if (!pulse().loaded) return nullptr;
+    auto impl = std::make_unique<Impl>();
+    if (!impl->begin(rate)) return nullptr;
+    return std::unique_ptr<PulseStream>(new PulseStream(std::move(impl)));
+}
+
+void PulseStream::play(const std::int16_t* samples, std::size_t count, bool follow) {
+    const PulseLibrary& pa = pulse();
+    pa_stream* stream = impl_->stream;
+    const bool uncork = corked_;
+    impl_->send([&] {
+        if (!follow) drop(pa.stream_flush(stream, nullptr, nullptr));
+        if (count)
+            pa.stream_write(stream, samples, count * sizeof(std::int16_t), nullptr, 0,
+                            PA_SEEK_RELATIVE);
+        if (uncork) drop(pa.stream_cork(stream, 0, nullptr, nullptr));
+    });
+    corked_ = false;
+}
+
+void PulseStream::cork() {
+    const PulseLibrary& pa = pulse();
+    pa_stream* stream = impl_->stream;
+    impl_->send([&] { drop(pa.stream_cork(stream, 1, nullptr, nullptr)); });
+    corked_ = true;
+}
+
+bool PulseStream::lost() const {
+    bool good = false;
+    impl_->send([&] { good = impl_->good(); });
+    return !good;
+}
+
+} // namespace tess
