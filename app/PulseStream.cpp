@@ -68,8 +68,10 @@ const PulseLibrary& pulse() {
     return functions;
 }
 
-// What the server holds ahead of its sink: 10 ms, which PulseAudio turns into the sink's own
-// latency and PipeWire into its graph's period, one of 256 frames at 48000 Hz.
+// What the server holds ahead of its sink: 10 ms, which PulseAudio turns into its sink's
+// latency and PipeWire into its graph's period, a few milliseconds. A note never waits behind
+// more; a longer one would only make it later, and the stream runs dry only where the server
+// itself falls behind, since each sound is there whole.
 constexpr std::uint32_t kTargetTime = 10000;
 
 // Nothing waits for a request to the server to be done: its operation is dropped as it is sent
