@@ -69,9 +69,10 @@ const PulseLibrary& pulse() {
 }
 
 // What the server holds ahead of its sink: 10 ms, which PulseAudio turns into its sink's
-// latency and PipeWire into its graph's period, a few milliseconds. A note never waits behind
-// more; a longer one would only make it later, and the stream runs dry only where the server
-// itself falls behind, since each sound is there whole.
+// latency and PipeWire into its graph's period, here the least its pulse server grants (256
+// frames at 48000 Hz, its pulse.min.quantum). A note never waits behind more; less brings it
+// no sooner through PipeWire and breaks notes on a loaded machine, and since each sound is
+// with the server whole, the stream runs dry only where the server itself falls behind.
 constexpr std::uint32_t kTargetTime = 10000;
 
 // Nothing waits for a request to the server to be done: its operation is dropped as it is sent
