@@ -34,3 +34,23 @@ template <typename Function> bool resolve(void* library, const char* name, Funct
 }
 
 } // namespace tess
+
+// Declares the struct `Type`, a member for each function that FUNCTIONS names (as F(PREFIX,
+// name), the library's symbol being PREFIX##name), and `getter()`, which loads the library
+// SONAME at its first call and resolves every function; `loaded` says whether all were found.
+#define TESSARIN_LIBRARY_MEMBER(prefix, name) decltype(&::prefix##name) name = nullptr;
+#define TESSARIN_LIBRARY_RESOLVE(prefix, name) &&tess::resolve(library, #prefix #name, found.name)
+#define TESSARIN_LIBRARY(Type, getter, soname, FUNCTIONS)                                          \
+    struct Type {                                                                                  \
+        FUNCTIONS(TESSARIN_LIBRARY_MEMBER)                                                         \
+        bool loaded = false;                                                                       \
+    };                                                                                             \
+    const Type& getter() {                                                                         \
+        static const Type functions = [] {                                                         \
+            Type found;                                                                            \
+            void* library = tess::openLibrary(soname);                                             \
+            found.loaded = library FUNCTIONS(TESSARIN_LIBRARY_RESOLVE);                            \
+            return found;                                                                          \
+        }();                                                                                       \
+        return functions;                                                                          \
+    }

@@ -21,52 +21,35 @@ namespace tess {
 namespace {
 
 // The libpulse functions the stream uses, from the library loaded at its first use: each is
-// named once here, and becomes a member of PulseLibrary resolved from the symbol of its name.
+// named once here, and becomes a member of PulseLibrary.
 #define TESSARIN_PULSE_FUNCTIONS(F)                                                                \
-    F(threaded_mainloop_new)                                                                       \
-    F(threaded_mainloop_free)                                                                      \
-    F(threaded_mainloop_start)                                                                     \
-    F(threaded_mainloop_stop)                                                                      \
-    F(threaded_mainloop_lock)                                                                      \
-    F(threaded_mainloop_unlock)                                                                    \
-    F(threaded_mainloop_wait)                                                                      \
-    F(threaded_mainloop_signal)                                                                    \
-    F(threaded_mainloop_get_api)                                                                   \
-    F(context_new)                                                                                 \
-    F(context_unref)                                                                               \
-    F(context_connect)                                                                             \
-    F(context_disconnect)                                                                          \
-    F(context_get_state)                                                                           \
-    F(context_set_state_callback)                                                                  \
-    F(stream_new)                                                                                  \
-    F(stream_unref)                                                                                \
-    F(stream_connect_playback)                                                                     \
-    F(stream_disconnect)                                                                           \
-    F(stream_get_state)                                                                            \
-    F(stream_set_state_callback)                                                                   \
-    F(stream_write)                                                                                \
-    F(stream_flush)                                                                                \
-    F(stream_cork)                                                                                 \
-    F(operation_unref)
+    F(pa_, threaded_mainloop_new)                                                                  \
+    F(pa_, threaded_mainloop_free)                                                                 \
+    F(pa_, threaded_mainloop_start)                                                                \
+    F(pa_, threaded_mainloop_stop)                                                                 \
+    F(pa_, threaded_mainloop_lock)                                                                 \
+    F(pa_, threaded_mainloop_unlock)                                                               \
+    F(pa_, threaded_mainloop_wait)                                                                 \
+    F(pa_, threaded_mainloop_signal)                                                               \
+    F(pa_, threaded_mainloop_get_api)                                                              \
+    F(pa_, context_new)                                                                            \
+    F(pa_, context_unref)                                                                          \
+    F(pa_, context_connect)                                                                        \
+    F(pa_, context_disconnect)                                                                     \
+    F(pa_, context_get_state)                                                                      \
+    F(pa_, context_set_state_callback)                                                             \
+    F(pa_, stream_new)                                                                             \
+    F(pa_, stream_unref)                                                                           \
+    F(pa_, stream_connect_playback)                                                                \
+    F(pa_, stream_disconnect)                                                                      \
+    F(pa_, stream_get_state)                                                                       \
+    F(pa_, stream_set_state_callback)                                                              \
+    F(pa_, stream_write)                                                                           \
+    F(pa_, stream_flush)                                                                           \
+    F(pa_, stream_cork)                                                                            \
+    F(pa_, operation_unref)
 
-struct PulseLibrary {
-#define TESSARIN_PULSE_MEMBER(name) decltype(&::pa_##name) name = nullptr;
-    TESSARIN_PULSE_FUNCTIONS(TESSARIN_PULSE_MEMBER)
-#undef TESSARIN_PULSE_MEMBER
-    bool loaded = false;
-};
-
-const PulseLibrary& pulse() {
-    static const PulseLibrary functions = [] {
-        PulseLibrary found;
-        void* library = openLibrary("libpulse.so.0");
-#define TESSARIN_PULSE_RESOLVE(name) &&resolve(library, "pa_" #name, found.name)
-        found.loaded = library TESSARIN_PULSE_FUNCTIONS(TESSARIN_PULSE_RESOLVE);
-#undef TESSARIN_PULSE_RESOLVE
-        return found;
-    }();
-    return functions;
-}
+TESSARIN_LIBRARY(PulseLibrary, pulse, "libpulse.so.0", TESSARIN_PULSE_FUNCTIONS)
 
 // What the server holds ahead of its sink: 10 ms, which PulseAudio turns into its sink's
 // latency and PipeWire into its graph's period, here the least its pulse server grants (256

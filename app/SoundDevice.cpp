@@ -39,7 +39,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -51,44 +50,26 @@ namespace tess {
 
 namespace {
 
-// The SDL functions the device uses, from the library loaded at the first use: each is named
-// once here, and becomes a member of SdlLibrary resolved from the symbol of its name.
+// The SDL functions the device uses, from the library loaded at the first use, by the name
+// every SDL 2 release keeps: each is named once here, and becomes a member of SdlLibrary.
 #define TESSARIN_SDL_FUNCTIONS(F)                                                                  \
-    F(SetHint)                                                                                     \
-    F(Init)                                                                                        \
-    F(Quit)                                                                                        \
-    F(GetCurrentAudioDriver)                                                                       \
-    F(AudioInit)                                                                                   \
-    F(AudioQuit)                                                                                   \
-    F(OpenAudioDevice)                                                                             \
-    F(CloseAudioDevice)                                                                            \
-    F(PauseAudioDevice)                                                                            \
-    F(GetAudioDeviceStatus)                                                                        \
-    F(LockAudioDevice)                                                                             \
-    F(UnlockAudioDevice)                                                                           \
-    F(GetDefaultAudioInfo)                                                                         \
-    F(BuildAudioCVT)                                                                               \
-    F(ConvertAudio)
+    F(SDL_, SetHint)                                                                               \
+    F(SDL_, Init)                                                                                  \
+    F(SDL_, Quit)                                                                                  \
+    F(SDL_, GetCurrentAudioDriver)                                                                 \
+    F(SDL_, AudioInit)                                                                             \
+    F(SDL_, AudioQuit)                                                                             \
+    F(SDL_, OpenAudioDevice)                                                                       \
+    F(SDL_, CloseAudioDevice)                                                                      \
+    F(SDL_, PauseAudioDevice)                                                                      \
+    F(SDL_, GetAudioDeviceStatus)                                                                  \
+    F(SDL_, LockAudioDevice)                                                                       \
+    F(SDL_, UnlockAudioDevice)                                                                     \
+    F(SDL_, GetDefaultAudioInfo)                                                                   \
+    F(SDL_, BuildAudioCVT)                                                                         \
+    F(SDL_, ConvertAudio)
 
-struct SdlLibrary {
-#define TESSARIN_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
-    TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_MEMBER)
-#undef TESSARIN_SDL_MEMBER
-    bool loaded = false;
-};
-
-// Loaded once, at the first use, by the library's own name, which every SDL 2 release keeps.
-const SdlLibrary& sdl() {
-    static const SdlLibrary functions = [] {
-        SdlLibrary found;
-        void* library = openLibrary("libSDL2-2.0.so.0");
-#define TESSARIN_SDL_RESOLVE(name) &&resolve(library, "SDL_" #name, found.name)
-        found.loaded = library TESSARIN_SDL_FUNCTIONS(TESSARIN_SDL_RESOLVE);
-#undef TESSARIN_SDL_RESOLVE
-        return found;
-    }();
-    return functions;
-}
+TESSARIN_LIBRARY(SdlLibrary, sdl, "libSDL2-2.0.so.0", TESSARIN_SDL_FUNCTIONS)
 
 // The rate of the game's sounds.
 constexpr int kSoundRate = 22050;
