@@ -104,8 +104,8 @@ struct PulseStream::Impl {
         while (good() && pa.context_get_state(context) != PA_CONTEXT_READY)
             pa.threaded_mainloop_wait(loop);
         if (good()) {
-            const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate), 1};
-            stream = pa.stream_new(context, "Tessarin", &spec, nullptr);
+            const pa_sample_spec format{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate), 1};
+            stream = pa.stream_new(context, "Tessarin", &format, nullptr);
         }
         if (stream) {
             pa.stream_set_state_callback(stream, &streamChanged, loop);
