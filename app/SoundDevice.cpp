@@ -89,9 +89,10 @@ Uint16 bufferFrames(int rate) {
 constexpr std::chrono::microseconds kTailTime{23220};
 // How long past a sound's own length a synchronous play waits for the device at most.
 constexpr std::chrono::milliseconds kSyncMargin{150};
-// How long the game stays silent after it found no device where it had one.
+// How long the game stays silent after it found no server or device where it had one.
 constexpr std::chrono::seconds kRetry{1};
-// How often a synchronous play looks whether the device has been lost while it waits.
+// How often a synchronous play looks whether the server or device has been lost while it
+// waits.
 constexpr std::chrono::milliseconds kLostPoll{10};
 
 } // namespace
@@ -117,13 +118,13 @@ struct SoundDevice::Impl {
     // plays silent. The device is opened again through it after it has rested or been lost.
     std::string driver;
     bool driverStarted = false;
-    // When a device that could not be opened again is next looked for.
+    // When a server or device that could not be reached again is next looked for.
     std::chrono::steady_clock::time_point nextTry;
     SDL_AudioDeviceID device = 0;
     // The open device's rate, and how many of its frames make a sound's tail.
     int rate = kSoundRate;
     std::size_t tailFrames = 0;
-    // Closes the device once it has rested after its last sound.
+    // Corks the stream, or closes the device, once it has rested after its last sound.
     QTimer rest;
 
     // The voice and the sound that follows it, read by the callback and changed under SDL's
