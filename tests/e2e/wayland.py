@@ -588,9 +588,16 @@ class Mutter(Compositor):
 
     def screenshot(self, what):
         path = self.shot_path(what)
-        r = run(["gst-launch-1.0", "-q", "pipewiresrc", "path=%d" % self.node,
-                 "num-buffers=1", "!", "videoconvert", "!", "pngenc", "!", "filesink",
-                 "location=" + path], self.env, timeout=30)
+        # A new reader of the screen cast is sent the screen as it stands; now and then none
+        # comes, and a reader connected again is sent it.
+        for attempt in range(3):
+            try:
+                r = run(["gst-launch-1.0", "-q", "pipewiresrc", "path=%d" % self.node,
+                         "num-buffers=1", "!", "videoconvert", "!", "pngenc", "!", "filesink",
+                         "location=" + path], self.env, timeout=30)
+                break
+            except subprocess.TimeoutExpired:
+                check(attempt < 2, "no screen cast frame in three tries of 30 s")
         check(r.returncode == 0 and os.path.exists(path), "no screen cast frame: %s" % r.stderr)
         return Picture(path)
 
