@@ -359,6 +359,14 @@ struct SoundDevice::Impl {
         driverStarted = false;
     }
 
+    // Whether the server's stream has been lost with its server: it is let go, and the next
+    // sound connects again.
+    bool serverLost() {
+        if (!server || !server->lost()) return false;
+        server.reset();
+        return true;
+    }
+
     // The device is gone: closed, and the driver shut, whose connection to a sound server
     // that went away is dead too.
     void lose() {
@@ -371,10 +379,9 @@ struct SoundDevice::Impl {
     // wait for news of the server), which spares the next sound connecting to the server
     // again; any other is shut too (ALSA's looks for new devices ten times a second).
     void restOrWait() {
+        if (serverLost()) return;
         if (server) {
-            if (server->lost())
-                server.reset();
-            else if (std::chrono::steady_clock::now() < soundEnds)
+            if (std::chrono::steady_clock::now() < soundEnds)
                 rest.start();
             else
                 server->cork();
@@ -407,10 +414,7 @@ struct SoundDevice::Impl {
         if (!synchronous) return;
         for (auto left = soundEnds - kTailTime - now; left.count() > 0;
              left = soundEnds - kTailTime - std::chrono::steady_clock::now()) {
-            if (server->lost()) {
-                server.reset();
-                return;
-            }
+            if (serverLost()) return;
             std::this_thread::sleep_for(
                 std::min<std::chrono::steady_clock::duration>(left, kLostPoll));
         }
@@ -460,7 +464,7 @@ void SoundDevice::play(const std::uint8_t* wave, std::size_t size, bool synchron
     std::vector<std::int16_t> samples;
     // An image that cannot be played plays nothing, and leaves what plays alone.
     if (!decodeWave(wave, size, kSoundRate, samples)) return;
-    if (a.server && a.server->lost()) a.server.reset();
+    a.serverLost();
     if (a.device != 0 && a.deviceLost()) a.lose();
     if (!a.wake()) return;
     a.rest.start();
